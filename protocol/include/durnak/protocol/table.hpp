@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace durnak::protocol {
+
+// Column types of tables and data packets. Currency and Bcd are fixed point with four
+// decimals held as scaled 64-bit integers, so no float formatting ever touches them.
+enum class FieldType : std::uint8_t {
+    Int16,
+    Int32,
+    Int64,
+    Float64,
+    Currency,
+    Bcd,
+    String,     // single-byte string (travels as UTF-8 like every text)
+    WideString,
+    Date,       // OLE Automation day count
+    Time,       // fraction of a day
+    DateTime,   // OLE Automation day count with fraction
+    Boolean,
+    Blob,
+};
+
+std::string_view fieldTypeName(FieldType type);
+std::optional<FieldType> fieldTypeFromName(std::string_view name);
+
+// How a column's cells are stored.
+enum class Storage : std::uint8_t { Integer, Real, Text, Flag };
+Storage storageOf(FieldType type);
+
+constexpr std::int64_t kDecimalScale = 10000;
+// "12.5" -> 125000; throws ProtocolError on anything but an optional sign, digits and up to four decimals.
+std::int64_t parseDecimal(std::string_view text);
+// 125000 -> "12.5" (no trailing zeros, "." decimal point, no grouping).
+std::string formatDecimal(std::int64_t scaled);
+
+struct Column {
+    std::string name;
+    FieldType type = FieldType::WideString;
+    int size = 0;  // declared size for strings, 0 otherwise
+
+    bool operator==(const Column&) const = default;
+};
+
+// One cell as a value: empty for null. Integer storage (ints, Currency/Bcd scaled) uses int64.
+using Cell = std::variant<std::monostate, bool, std::int64_t, double, std::string>;
+
+// Typed columnar table with nulls. Strings of a column share one buffer, so a row costs
+// little more than its payload.
+class Table {
+public:
+    Table() = default;
+    explicit Table(std::vector<Column> columns);
+
+    const std::vector<Column>& columns() const { return columns_; }
+    std::size_t columnCount() const { return columns_.size(); }
+    std::size_t rowCount() const { return rows_; }
+    // Position of a column by name (case-insensitive as dataset field names are), or -1.
+    int columnIndex(std::string_view name) const;
+
+    void reserve(std::size_t rows);
+    std::size_t appendRow();  // a row of nulls; returns its index
+    void clearRows();
+
+    bool isNull(std::size_t row, std::size_t col) const;
+    std::int64_t intAt(std::size_t row, std::size_t col) const;   // Integer storage; 0 when null
+    double realAt(std::size_t row, std::size_t col) const;        // Real storage; 0 when null
+    std::string_view textAt(std::size_t row, std::size_t col) const;  // Text storage; empty when null
+    bool flagAt(std::size_t row, std::size_t col) const;          // Flag storage; false when null
+    Cell cell(std::size_t row, std::size_t col) const;
+
+    void setNull(std::size_t row, std::size_t col);
+    void setInt(std::size_t row, std::size_t col, std::int64_t value);
+    void setReal(std::size_t row, std::size_t col, double value);
+    void setText(std::size_t row, std::size_t col, std::string_view value);
+    void setFlag(std::size_t row, std::size_t col, bool value);
+    // Sets a cell from a value of any storage, converting where it is lossless
+    // (int to real, real with no fraction to int); throws ProtocolError otherwise.
+    void setCell(std::size_t row, std::size_t col, const Cell& value);
+
+    // Bytes held by the cells (buffers' capacity), for memory accounting.
+    std::size_t memoryBytes() const;
+
+    bool operator==(const Table& other) const;
+
+private:
+    struct ColumnData {
+        Storage storage = Storage::Text;
+        std::vector<std::int64_t> ints;
+        std::vector<double> reals;
+        std::vector<std::uint8_t> flags;
+        std::string chars;                // Text: all cells back to back
+        std::vector<std::uint32_t> ends;  // Text: end offset of each cell in chars
+        std::vector<std::uint8_t> nulls;  // 1 = null
+    };
+    void checkStorage(std::size_t col, Storage expected) const;
+
+    std::vector<Column> columns_;
+    std::vector<ColumnData> data_;
+    std::size_t rows_ = 0;
+};
+
+} // namespace durnak::protocol
