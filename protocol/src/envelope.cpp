@@ -6,6 +6,7 @@
 #include <boost/json.hpp>
 
 #include "durnak/protocol/error.hpp"
+#include "json_writer.hpp"
 
 namespace json = boost::json;
 
@@ -53,43 +54,56 @@ double finite(double v)
     return v;
 }
 
-json::value cellToJson(const Table& t, std::size_t row, std::size_t col)
+void writeTable(std::string& out, const Table& t)
 {
-    if (t.isNull(row, col)) return nullptr;
-    const FieldType type = t.columns()[col].type;
-    switch (type) {
-    case FieldType::Currency:
-    case FieldType::Bcd:
-        return json::value(formatDecimal(t.intAt(row, col)));
-    case FieldType::Blob:
-        return json::value(toHex(t.textAt(row, col)));
-    default:
-        break;
+    out.append("{\"columns\":[");
+    for (std::size_t c = 0; c < t.columnCount(); ++c) {
+        const Column& col = t.columns()[c];
+        if (c) out.push_back(',');
+        out.append("{\"name\":");
+        detail::writeJsonString(out, col.name);
+        out.append(",\"type\":\"");
+        out.append(fieldTypeName(col.type));
+        out.append("\",\"size\":");
+        detail::writeJsonInt(out, col.size);
+        out.push_back('}');
     }
-    switch (storageOf(type)) {
-    case Storage::Integer: return t.intAt(row, col);
-    case Storage::Real: return finite(t.realAt(row, col));
-    case Storage::Flag: return t.flagAt(row, col);
-    case Storage::Text: return json::string(t.textAt(row, col));
+    out.append("],\"rows\":[");
+    for (std::size_t r = 0; r < t.rowCount(); ++r) {
+        out.append(r ? ",[" : "[");
+        for (std::size_t c = 0; c < t.columnCount(); ++c) {
+            if (c) out.push_back(',');
+            if (t.isNull(r, c)) {
+                out.append("null");
+                continue;
+            }
+            const FieldType type = t.columns()[c].type;
+            if (type == FieldType::Currency || type == FieldType::Bcd) {
+                out.push_back('"');
+                out.append(formatDecimal(t.intAt(r, c)));
+                out.push_back('"');
+            } else if (type == FieldType::Blob) {
+                detail::writeJsonString(out, toHex(t.textAt(r, c)));
+            } else {
+                switch (storageOf(type)) {
+                case Storage::Integer: detail::writeJsonInt(out, t.intAt(r, c)); break;
+                case Storage::Real: detail::writeJsonDouble(out, t.realAt(r, c)); break;
+                case Storage::Flag: out.append(t.flagAt(r, c) ? "true" : "false"); break;
+                case Storage::Text: detail::writeJsonString(out, t.textAt(r, c)); break;
+                }
+            }
+        }
+        out.push_back(']');
     }
-    return nullptr;
+    out.append("]}");
 }
 
+// The document form of a table, for callers that want one; messages write tables as text.
 json::object tableToJson(const Table& t)
 {
-    json::array columns;
-    columns.reserve(t.columnCount());
-    for (const auto& c : t.columns())
-        columns.push_back(json::object{{"name", c.name}, {"type", fieldTypeName(c.type)}, {"size", c.size}});
-    json::array rows;
-    rows.reserve(t.rowCount());
-    for (std::size_t r = 0; r < t.rowCount(); ++r) {
-        json::array row;
-        row.reserve(t.columnCount());
-        for (std::size_t c = 0; c < t.columnCount(); ++c) row.push_back(cellToJson(t, r, c));
-        rows.push_back(std::move(row));
-    }
-    return json::object{{"columns", std::move(columns)}, {"rows", std::move(rows)}};
+    std::string text;
+    writeTable(text, t);
+    return json::parse(text).as_object();
 }
 
 [[noreturn]] void badCell(const Column& c, std::size_t row)
@@ -98,48 +112,65 @@ json::object tableToJson(const Table& t)
                         std::to_string(row + 1) + ": uygun olmayan değer");
 }
 
-void cellFromJson(Table& t, std::size_t row, std::size_t col, const json::value& v)
+// How a JSON cell is read into its column; decided once per column.
+enum class CellReader : std::uint8_t { Int16, Int32, Int64, Decimal, Real, Flag, Text, Blob };
+
+CellReader cellReaderFor(FieldType type)
+{
+    switch (type) {
+    case FieldType::Int16: return CellReader::Int16;
+    case FieldType::Int32: return CellReader::Int32;
+    case FieldType::Int64: return CellReader::Int64;
+    case FieldType::Currency:
+    case FieldType::Bcd: return CellReader::Decimal;
+    case FieldType::Blob: return CellReader::Blob;
+    case FieldType::Boolean: return CellReader::Flag;
+    case FieldType::String:
+    case FieldType::WideString: return CellReader::Text;
+    default: return CellReader::Real;
+    }
+}
+
+void cellFromJson(Table& t, std::size_t row, std::size_t col, CellReader reader, const json::value& v)
 {
     if (v.is_null()) return;  // rows start as nulls
     const Column& c = t.columns()[col];
-    switch (c.type) {
-    case FieldType::Currency:
-    case FieldType::Bcd:
-        if (!v.is_string()) badCell(c, row);
-        t.setInt(row, col, parseDecimal(v.get_string()));
-        return;
-    case FieldType::Blob:
-        if (!v.is_string()) badCell(c, row);
-        t.setText(row, col, fromHex(v.get_string(), c.name));
-        return;
-    default:
-        break;
-    }
-    switch (storageOf(c.type)) {
-    case Storage::Integer: {
+    switch (reader) {
+    case CellReader::Int16:
+    case CellReader::Int32:
+    case CellReader::Int64: {
         std::int64_t n;
         if (v.is_int64()) n = v.get_int64();
         else if (v.is_uint64() && v.get_uint64() <= std::uint64_t(std::numeric_limits<std::int64_t>::max()))
             n = static_cast<std::int64_t>(v.get_uint64());
         else badCell(c, row);
-        if ((c.type == FieldType::Int16 && (n < -32768 || n > 32767)) ||
-            (c.type == FieldType::Int32 &&
+        if ((reader == CellReader::Int16 && (n < -32768 || n > 32767)) ||
+            (reader == CellReader::Int32 &&
              (n < std::numeric_limits<std::int32_t>::min() || n > std::numeric_limits<std::int32_t>::max())))
             badCell(c, row);
-        t.setInt(row, col, n);
+        t.putInt(col, n);
         return;
     }
-    case Storage::Real:
-        if (!v.is_number()) badCell(c, row);
-        t.setReal(row, col, v.to_number<double>());
-        return;
-    case Storage::Flag:
-        if (!v.is_bool()) badCell(c, row);
-        t.setFlag(row, col, v.get_bool());
-        return;
-    case Storage::Text:
+    case CellReader::Decimal:
         if (!v.is_string()) badCell(c, row);
-        t.setText(row, col, v.get_string());
+        t.putInt(col, parseDecimal(v.get_string()));
+        return;
+    case CellReader::Real:
+        if (v.is_double()) t.putReal(col, v.get_double());
+        else if (v.is_number()) t.putReal(col, v.to_number<double>());
+        else badCell(c, row);
+        return;
+    case CellReader::Flag:
+        if (!v.is_bool()) badCell(c, row);
+        t.putFlag(col, v.get_bool());
+        return;
+    case CellReader::Text:
+        if (!v.is_string()) badCell(c, row);
+        t.putText(col, v.get_string());
+        return;
+    case CellReader::Blob:
+        if (!v.is_string()) badCell(c, row);
+        t.putText(col, fromHex(v.get_string(), c.name));
         return;
     }
 }
@@ -170,15 +201,26 @@ Table tableFromJson(const json::value& v)
         }
         defs.push_back(Column{std::string(name->get_string()), *ft, size});
     }
+    std::vector<CellReader> readers;
+    readers.reserve(defs.size());
+    for (const auto& d : defs) readers.push_back(cellReaderFor(d.type));
     Table t(std::move(defs));
     const auto& rowArray = rows->get_array();
     t.reserve(rowArray.size());
+    // Size each text column's buffer once instead of growing it row by row.
+    std::vector<std::size_t> textBytes(t.columnCount(), 0);
+    for (const auto& rv : rowArray)
+        if (const auto* row = rv.if_array(); row && row->size() == t.columnCount())
+            for (std::size_t c = 0; c < row->size(); ++c)
+                if (readers[c] == CellReader::Text && (*row)[c].is_string())
+                    textBytes[c] += (*row)[c].get_string().size();
+    t.reserveText(textBytes);
     for (const auto& rv : rowArray) {
         const auto* row = rv.if_array();
         if (!row || row->size() != t.columnCount())
             throw ProtocolError("Tablo satırı " + std::to_string(t.rowCount() + 1) + " kolon sayısına uymuyor");
         const std::size_t r = t.appendRow();
-        for (std::size_t c = 0; c < row->size(); ++c) cellFromJson(t, r, c, (*row)[c]);
+        for (std::size_t c = 0; c < row->size(); ++c) cellFromJson(t, r, c, readers[c], (*row)[c]);
     }
     return t;
 }
@@ -320,14 +362,58 @@ std::string encodeEnvelope(const json::object& envelope, const std::vector<std::
 }
 
 namespace {
-std::string encodeValues(json::object envelope, std::string_view key, const std::vector<Value>& values)
+
+// Values are written as text directly; only the small parts go through the JSON document.
+void writeValue(std::string& out, const Value& value, std::vector<std::string>& attachments)
 {
+    if (const auto* t = std::get_if<Table>(&value.storage())) {
+        out.append("{\"table\":");
+        writeTable(out, *t);
+        out.push_back('}');
+    } else if (const auto* p = std::get_if<DataPacket>(&value.storage())) {
+        out.append("{\"datapacket\":");
+        writeTable(out, p->table);
+        out.push_back('}');
+    } else {
+        out.append(json::serialize(valueToJson(value, attachments)));
+    }
+}
+
+// A generous guess of a table's JSON size, so the message buffer is allocated once.
+std::size_t estimatedJsonSize(const Table& t)
+{
+    return t.memoryBytes() + t.rowCount() * t.columnCount() * 8 + 256;
+}
+
+std::string encodeValues(std::string_view head, const std::vector<Value>& values)
+{
+    std::size_t estimate = head.size() + 64;
+    for (const auto& v : values) {
+        if (const auto* t = std::get_if<Table>(&v.storage())) estimate += estimatedJsonSize(*t);
+        else if (const auto* p = std::get_if<DataPacket>(&v.storage())) estimate += estimatedJsonSize(p->table);
+    }
+    // The envelope is written behind a header placeholder that gets its length at the end.
+    std::string out;
+    out.reserve(estimate);
+    out.assign(kFrameHeaderSize, '\0');
+    out.append(head);
     std::vector<std::string> attachments;
-    json::array list;
-    list.reserve(values.size());
-    for (const auto& v : values) list.push_back(valueToJson(v, attachments));
-    envelope[key] = std::move(list);
-    return encodeEnvelope(envelope, attachments);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i) out.push_back(',');
+        writeValue(out, values[i], attachments);
+    }
+    out.push_back(']');
+    if (!attachments.empty()) {
+        out.append(",\"attachments\":");
+        detail::writeJsonInt(out, static_cast<std::int64_t>(attachments.size()));
+    }
+    out.push_back('}');
+    const std::size_t length = out.size() - kFrameHeaderSize;
+    if (length > 0xFFFFFFFFu) throw ProtocolError("Mesaj çok büyük");
+    for (std::size_t i = 0; i < kFrameHeaderSize; ++i)
+        out[i] = static_cast<char>(length >> (8 * (kFrameHeaderSize - 1 - i)));
+    for (const auto& a : attachments) appendFrame(out, a);
+    return out;
 }
 
 std::vector<Value> valuesFromEnvelope(Envelope& e, std::string_view key)
@@ -343,12 +429,15 @@ std::vector<Value> valuesFromEnvelope(Envelope& e, std::string_view key)
 
 std::string encodeCall(std::string_view command, const std::vector<Value>& params)
 {
-    return encodeValues(json::object{{"op", op::Call}, {"command", command}}, "params", params);
+    std::string head = "{\"op\":\"call\",\"command\":";
+    detail::writeJsonString(head, command);
+    head.append(",\"params\":[");
+    return encodeValues(head, params);
 }
 
 std::string encodeResult(const std::vector<Value>& values)
 {
-    return encodeValues(json::object{{"op", op::Result}}, "values", values);
+    return encodeValues("{\"op\":\"result\",\"values\":[", values);
 }
 
 std::string encodeError(std::string_view message)
@@ -386,8 +475,8 @@ std::optional<Envelope> MessageReader::next()
     if (!pending_) {
         auto frame = frames_.next();
         if (!frame) return std::nullopt;
-        Envelope e;
-        e.json = parseEnvelopeJson(*frame);
+        // Constructed in place: assigning would deep-copy the document out of its arena.
+        Envelope e{parseEnvelopeJson(*frame), {}};
         std::int64_t count = 0;
         if (const auto* a = e.json.if_contains("attachments")) {
             if (!a->is_int64() || a->get_int64() < 0 || a->get_int64() > std::int64_t(kMaxAttachments))

@@ -1,5 +1,7 @@
 #include "durnak/protocol/frame.hpp"
 
+#include <algorithm>
+
 #include "durnak/protocol/error.hpp"
 
 namespace durnak::protocol {
@@ -22,41 +24,55 @@ std::uint32_t readFrameLength(const unsigned char* h)
 
 void FrameDecoder::feed(std::string_view bytes)
 {
-    // Drop what was consumed before growing, so a long-lived connection does not accumulate.
-    if (consumed_ > 0 && consumed_ == buffer_.size()) {
-        buffer_.clear();
-        consumed_ = 0;
-    } else if (consumed_ > 64 * 1024 && consumed_ * 2 > buffer_.size()) {
-        buffer_.erase(0, consumed_);
-        consumed_ = 0;
-    }
-    buffer_.append(bytes);
-    // Validate the announced length early, before buffering a huge payload.
-    if (buffered() >= kFrameHeaderSize) {
-        const auto len = readFrameLength(reinterpret_cast<const unsigned char*>(buffer_.data() + consumed_));
-        if (len > limit_)
-            throw ProtocolError("Çerçeve boyu sınırı aşıyor: " + std::to_string(len) + " bayt");
+    // Reserve no more than this before the bytes actually arrive: a bare header must not
+    // make us allocate the whole announced size.
+    constexpr std::size_t kEagerReserve = 1u << 20;
+    while (!bytes.empty() && error_.empty()) {
+        if (headerHave_ < kFrameHeaderSize) {
+            while (headerHave_ < kFrameHeaderSize && !bytes.empty()) {
+                header_[headerHave_++] = static_cast<unsigned char>(bytes.front());
+                bytes.remove_prefix(1);
+            }
+            if (headerHave_ < kFrameHeaderSize) break;
+            payloadLength_ = readFrameLength(header_);
+            if (payloadLength_ > limit_) {
+                error_ = "Çerçeve boyu sınırı aşıyor: " + std::to_string(payloadLength_) + " bayt";
+                break;
+            }
+            payload_.clear();
+            payload_.reserve(std::min(payloadLength_, kEagerReserve));
+        } else {
+            const std::size_t n = std::min(payloadLength_ - payload_.size(), bytes.size());
+            if (payload_.size() + n > payload_.capacity()) payload_.reserve(payloadLength_);
+            payload_.append(bytes.data(), n);
+            bytes.remove_prefix(n);
+        }
+        if (payload_.size() == payloadLength_) {
+            readyBytes_ += payload_.size();
+            ready_.push_back(std::move(payload_));
+            payload_ = std::string();
+            headerHave_ = 0;
+            payloadLength_ = 0;
+        }
     }
 }
 
 std::size_t FrameDecoder::wanted() const
 {
-    const std::size_t have = buffered();
-    if (have < kFrameHeaderSize) return kFrameHeaderSize - have;
-    const auto len = readFrameLength(reinterpret_cast<const unsigned char*>(buffer_.data() + consumed_));
-    const std::size_t total = kFrameHeaderSize + len;
-    return have >= total ? 0 : total - have;
+    if (headerHave_ < kFrameHeaderSize) return kFrameHeaderSize - headerHave_;
+    return payloadLength_ - payload_.size();
 }
 
 std::optional<std::string> FrameDecoder::next()
 {
-    if (buffered() < kFrameHeaderSize) return std::nullopt;
-    const auto len = readFrameLength(reinterpret_cast<const unsigned char*>(buffer_.data() + consumed_));
-    if (len > limit_) throw ProtocolError("Çerçeve boyu sınırı aşıyor: " + std::to_string(len) + " bayt");
-    if (buffered() < kFrameHeaderSize + len) return std::nullopt;
-    std::string payload = buffer_.substr(consumed_ + kFrameHeaderSize, len);
-    consumed_ += kFrameHeaderSize + len;
-    return payload;
+    if (ready_.empty()) {
+        if (!error_.empty()) throw ProtocolError(error_);
+        return std::nullopt;
+    }
+    std::string frame = std::move(ready_.front());
+    ready_.pop_front();
+    readyBytes_ -= frame.size();
+    return frame;
 }
 
 } // namespace durnak::protocol

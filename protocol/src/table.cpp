@@ -164,6 +164,12 @@ void Table::reserve(std::size_t rows)
     }
 }
 
+void Table::reserveText(const std::vector<std::size_t>& bytesPerColumn)
+{
+    for (std::size_t c = 0; c < data_.size() && c < bytesPerColumn.size(); ++c)
+        if (data_[c].storage == Storage::Text) data_[c].chars.reserve(bytesPerColumn[c]);
+}
+
 std::size_t Table::appendRow()
 {
     for (auto& d : data_) {

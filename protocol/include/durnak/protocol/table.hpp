@@ -65,6 +65,7 @@ public:
     int columnIndex(std::string_view name) const;
 
     void reserve(std::size_t rows);
+    void reserveText(const std::vector<std::size_t>& bytesPerColumn);  // text buffer sizes by column
     std::size_t appendRow();  // a row of nulls; returns its index
     void clearRows();
 
@@ -83,6 +84,34 @@ public:
     // Sets a cell from a value of any storage, converting where it is lossless
     // (int to real, real with no fraction to int); throws ProtocolError otherwise.
     void setCell(std::size_t row, std::size_t col, const Cell& value);
+
+    // Filling the row just appended, without per-cell checks: for decoders that already
+    // know each column's storage. `col` must be of the matching storage.
+    void putInt(std::size_t col, std::int64_t value)
+    {
+        auto& d = data_[col];
+        d.ints.back() = value;
+        d.nulls.back() = 0;
+    }
+    void putReal(std::size_t col, double value)
+    {
+        auto& d = data_[col];
+        d.reals.back() = value;
+        d.nulls.back() = 0;
+    }
+    void putFlag(std::size_t col, bool value)
+    {
+        auto& d = data_[col];
+        d.flags.back() = value ? 1 : 0;
+        d.nulls.back() = 0;
+    }
+    void putText(std::size_t col, std::string_view value)
+    {
+        auto& d = data_[col];
+        d.chars.append(value);
+        d.ends.back() = static_cast<std::uint32_t>(d.chars.size());
+        d.nulls.back() = 0;
+    }
 
     // Bytes held by the cells (buffers' capacity), for memory accounting.
     std::size_t memoryBytes() const;
