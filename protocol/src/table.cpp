@@ -277,6 +277,9 @@ void Table::setText(std::size_t row, std::size_t col, std::string_view value)
     if (row >= rows_) throw ProtocolError("Geçersiz satır numarası: " + std::to_string(row));
     const std::uint32_t begin = row == 0 ? 0 : d.ends[row - 1];
     const std::uint32_t end = d.ends[row];
+    // Checked before anything changes, so a refused text leaves the table as it was.
+    if (d.chars.size() - (end - begin) + value.size() > std::numeric_limits<std::uint32_t>::max())
+        throw ProtocolError("Kolon " + columns_[col].name + " için metin çok büyük");
     if (row + 1 == rows_) {
         // The common case while filling: the last row, so only the tail changes.
         d.chars.resize(begin);
@@ -287,8 +290,6 @@ void Table::setText(std::size_t row, std::size_t col, std::string_view value)
         const auto delta = static_cast<std::int64_t>(value.size()) - static_cast<std::int64_t>(end - begin);
         for (std::size_t r = row; r < rows_; ++r) d.ends[r] = static_cast<std::uint32_t>(d.ends[r] + delta);
     }
-    if (d.chars.size() > std::numeric_limits<std::uint32_t>::max())
-        throw ProtocolError("Kolon " + columns_[col].name + " için metin çok büyük");
     d.nulls[row] = 0;
 }
 
@@ -319,7 +320,11 @@ void Table::setCell(std::size_t row, std::size_t col, const Cell& value)
                 else if (storage == Storage::Real) setReal(row, col, static_cast<double>(v));
                 else throw mismatch();
             } else if constexpr (std::is_same_v<V, double>) {
+                const FieldType type = columns_[col].type;
                 if (storage == Storage::Real) setReal(row, col, v);
+                else if ((type == FieldType::Currency || type == FieldType::Bcd) && std::isfinite(v) &&
+                         std::fabs(v) < 9.2e14)
+                    setInt(row, col, std::llround(v * static_cast<double>(kDecimalScale)));
                 else if (storage == Storage::Integer && std::isfinite(v) && v == std::trunc(v) &&
                          std::fabs(v) < 9.2e18)
                     setInt(row, col, static_cast<std::int64_t>(v));

@@ -72,4 +72,12 @@ TEST(Table, RejectsValuesOfTheWrongStorage)
     t.setCell(0, 0, Cell{3.0});  // a whole double is a lossless integer
     EXPECT_EQ(t.intAt(0, 0), 3);
     EXPECT_THROW(t.setCell(0, 1, Cell{std::int64_t{1}}), ProtocolError);
+
+    // An amount given as a real lands scaled in a fixed-point column.
+    Table money({{"TUTAR", FieldType::Currency}});
+    money.appendRow();
+    money.setCell(0, 0, Cell{12.345});
+    EXPECT_EQ(formatDecimal(money.intAt(0, 0)), "12.345");
+    money.setCell(0, 0, Cell{std::int64_t{50000}});
+    EXPECT_EQ(formatDecimal(money.intAt(0, 0)), "5");
 }

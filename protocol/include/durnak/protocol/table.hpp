@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -81,33 +82,39 @@ public:
     void setReal(std::size_t row, std::size_t col, double value);
     void setText(std::size_t row, std::size_t col, std::string_view value);
     void setFlag(std::size_t row, std::size_t col, bool value);
-    // Sets a cell from a value of any storage, converting where it is lossless
-    // (int to real, real with no fraction to int); throws ProtocolError otherwise.
+    // Sets a cell from a value of another storage where that makes sense: an int to a real
+    // column, a whole real to an integer column, a real amount to a Currency/Bcd column
+    // (scaled and rounded to four decimals; an int64 there is taken as already scaled, as
+    // cell() gives it). Throws ProtocolError otherwise.
     void setCell(std::size_t row, std::size_t col, const Cell& value);
 
     // Filling the row just appended, without per-cell checks: for decoders that already
-    // know each column's storage. `col` must be of the matching storage.
+    // know each column's storage. `col` must be of the matching storage, after appendRow().
     void putInt(std::size_t col, std::int64_t value)
     {
         auto& d = data_[col];
+        assert(d.storage == Storage::Integer && !d.ints.empty());
         d.ints.back() = value;
         d.nulls.back() = 0;
     }
     void putReal(std::size_t col, double value)
     {
         auto& d = data_[col];
+        assert(d.storage == Storage::Real && !d.reals.empty());
         d.reals.back() = value;
         d.nulls.back() = 0;
     }
     void putFlag(std::size_t col, bool value)
     {
         auto& d = data_[col];
+        assert(d.storage == Storage::Flag && !d.flags.empty());
         d.flags.back() = value ? 1 : 0;
         d.nulls.back() = 0;
     }
     void putText(std::size_t col, std::string_view value)
     {
         auto& d = data_[col];
+        assert(d.storage == Storage::Text && !d.ends.empty());
         d.chars.append(value);
         d.ends.back() = static_cast<std::uint32_t>(d.chars.size());
         d.nulls.back() = 0;
