@@ -21,6 +21,8 @@ class ServerProcess {
 public:
     // Starts the server on a free loopback port and waits for "listening on"; throws
     // std::runtime_error with the server's stderr when it exits or does not get ready.
+    // The server is killed when the creating thread ends, so a crashed test run leaves no
+    // server behind: create it on a thread that outlives its use (the test's own thread).
     explicit ServerProcess(ServerOptions options = {});
     ~ServerProcess();  // SIGTERM, wait (SIGKILL after 10 s), removes the temporary folder
 

@@ -1,0 +1,82 @@
+#include "server.hpp"
+
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+
+#include <boost/asio/signal_set.hpp>
+#include <soci/session.h>
+
+#include "log.hpp"
+#include "methods/methods.hpp"
+#include "store/migrations.hpp"
+
+namespace durnak::server {
+
+namespace asio = boost::asio;
+
+namespace {
+
+std::size_t workerCount(const ServerConfig& config)
+{
+    if (config.workerThreads > 0) return config.workerThreads;
+    return std::max<std::size_t>(2, std::thread::hardware_concurrency());
+}
+
+} // namespace
+
+Server::Server(ServerConfig config)
+    : config_(std::move(config)), workers_(workerCount(config_)), io_(1)
+{
+    // One database connection per worker: a call never waits for a free one.
+    store_ = std::make_unique<Store>(StoreOptions{config_.databasePath, workerCount(config_)});
+    {
+        soci::session sql(store_->pool());
+        applyMigrations(sql, schemaMigrations());
+    }
+    registerServerMethods(registry_, config_);
+    dispatcher_ = std::make_unique<Dispatcher>(registry_, store_.get(), &hub_);
+    listener_ = std::make_unique<Listener>(
+        io_,
+        SessionEnvironment{*dispatcher_, hub_, workers_.get_executor(), config_.idleTimeout, config_.pushIdleTimeout},
+        config_.maxConnections);
+}
+
+Server::~Server()
+{
+    workers_.join();
+}
+
+int Server::run(const std::function<void(std::uint16_t port)>& onListening)
+{
+    const std::uint16_t port = listener_->open(config_.address, config_.port);
+    listener_->start();
+
+    asio::signal_set signals(io_, SIGINT, SIGTERM);
+    bool stopping = false;
+    std::function<void(const boost::system::error_code&, int)> onSignal =
+        [&](const boost::system::error_code& ec, int signal) {
+            if (ec) return;  // cancelled once everything has drained
+            if (stopping) {
+                logWarning("second stop signal: leaving without waiting for running calls");
+                std::_Exit(1);
+            }
+            stopping = true;
+            logInfo("stopping on signal " + std::to_string(signal) + ": finishing running calls");
+            // Armed before stop(): with nothing running, stop() drains (and cancels) at once.
+            signals.async_wait(onSignal);
+            listener_->stop([&] { signals.cancel(); });
+        };
+    signals.async_wait(onSignal);
+
+    logInfo("listening on " + config_.address + ":" + std::to_string(port) + " with " +
+            std::to_string(store_->poolSize()) + " workers, database " + config_.databasePath +
+            (config_.testMethods ? ", test methods on" : ""));
+    onListening(port);
+    io_.run();
+    workers_.join();
+    logInfo("stopped");
+    return 0;
+}
+
+} // namespace durnak::server
