@@ -54,6 +54,25 @@ double finite(double v)
     return v;
 }
 
+// How a column's cells are written and read; decided once per column.
+enum class CellReader : std::uint8_t { Int16, Int32, Int64, Decimal, Real, Flag, Text, Blob };
+
+CellReader cellReaderFor(FieldType type)
+{
+    switch (type) {
+    case FieldType::Int16: return CellReader::Int16;
+    case FieldType::Int32: return CellReader::Int32;
+    case FieldType::Int64: return CellReader::Int64;
+    case FieldType::Currency:
+    case FieldType::Bcd: return CellReader::Decimal;
+    case FieldType::Blob: return CellReader::Blob;
+    case FieldType::Boolean: return CellReader::Flag;
+    case FieldType::String:
+    case FieldType::WideString: return CellReader::Text;
+    default: return CellReader::Real;
+    }
+}
+
 void writeTable(std::string& out, const Table& t)
 {
     out.append("{\"columns\":[");
@@ -69,28 +88,34 @@ void writeTable(std::string& out, const Table& t)
         out.push_back('}');
     }
     out.append("],\"rows\":[");
+    std::vector<Table::ColumnView> views;
+    std::vector<CellReader> kinds;
+    for (std::size_t c = 0; c < t.columnCount(); ++c) {
+        views.push_back(t.columnView(c));
+        kinds.push_back(cellReaderFor(t.columns()[c].type));
+    }
     for (std::size_t r = 0; r < t.rowCount(); ++r) {
         out.append(r ? ",[" : "[");
-        for (std::size_t c = 0; c < t.columnCount(); ++c) {
+        for (std::size_t c = 0; c < views.size(); ++c) {
             if (c) out.push_back(',');
-            if (t.isNull(r, c)) {
+            const Table::ColumnView& v = views[c];
+            if (v.isNull(r)) {
                 out.append("null");
                 continue;
             }
-            const FieldType type = t.columns()[c].type;
-            if (type == FieldType::Currency || type == FieldType::Bcd) {
+            switch (kinds[c]) {
+            case CellReader::Int16:
+            case CellReader::Int32:
+            case CellReader::Int64: detail::writeJsonInt(out, v.ints[r]); break;
+            case CellReader::Decimal:
                 out.push_back('"');
-                out.append(formatDecimal(t.intAt(r, c)));
+                out.append(formatDecimal(v.ints[r]));
                 out.push_back('"');
-            } else if (type == FieldType::Blob) {
-                detail::writeJsonString(out, toHex(t.textAt(r, c)));
-            } else {
-                switch (storageOf(type)) {
-                case Storage::Integer: detail::writeJsonInt(out, t.intAt(r, c)); break;
-                case Storage::Real: detail::writeJsonDouble(out, t.realAt(r, c)); break;
-                case Storage::Flag: out.append(t.flagAt(r, c) ? "true" : "false"); break;
-                case Storage::Text: detail::writeJsonString(out, t.textAt(r, c)); break;
-                }
+                break;
+            case CellReader::Real: detail::writeJsonDouble(out, v.reals[r]); break;
+            case CellReader::Flag: out.append(v.flags[r] ? "true" : "false"); break;
+            case CellReader::Text: detail::writeJsonString(out, v.text(r)); break;
+            case CellReader::Blob: detail::writeJsonString(out, toHex(v.text(r))); break;
             }
         }
         out.push_back(']');
@@ -110,25 +135,6 @@ json::object tableToJson(const Table& t)
 {
     throw ProtocolError("Tablo kolonu " + c.name + " (" + std::string(fieldTypeName(c.type)) + "), satır " +
                         std::to_string(row + 1) + ": uygun olmayan değer");
-}
-
-// How a JSON cell is read into its column; decided once per column.
-enum class CellReader : std::uint8_t { Int16, Int32, Int64, Decimal, Real, Flag, Text, Blob };
-
-CellReader cellReaderFor(FieldType type)
-{
-    switch (type) {
-    case FieldType::Int16: return CellReader::Int16;
-    case FieldType::Int32: return CellReader::Int32;
-    case FieldType::Int64: return CellReader::Int64;
-    case FieldType::Currency:
-    case FieldType::Bcd: return CellReader::Decimal;
-    case FieldType::Blob: return CellReader::Blob;
-    case FieldType::Boolean: return CellReader::Flag;
-    case FieldType::String:
-    case FieldType::WideString: return CellReader::Text;
-    default: return CellReader::Real;
-    }
 }
 
 void cellFromJson(Table& t, std::size_t row, std::size_t col, CellReader reader, const json::value& v)

@@ -120,6 +120,30 @@ public:
         d.nulls.back() = 0;
     }
 
+    // Read-only view of one column's cells, for bulk readers (encoders) that walk a column
+    // without per-cell checks.
+    struct ColumnView {
+        Storage storage;
+        const std::int64_t* ints;
+        const double* reals;
+        const std::uint8_t* flags;
+        const std::uint8_t* nulls;
+        std::string_view chars;
+        const std::uint32_t* ends;
+
+        bool isNull(std::size_t row) const { return nulls[row] != 0; }
+        std::string_view text(std::size_t row) const
+        {
+            const std::uint32_t begin = row == 0 ? 0 : ends[row - 1];
+            return chars.substr(begin, ends[row] - begin);
+        }
+    };
+    ColumnView columnView(std::size_t col) const
+    {
+        const auto& d = data_.at(col);
+        return {d.storage, d.ints.data(), d.reals.data(), d.flags.data(), d.nulls.data(), d.chars, d.ends.data()};
+    }
+
     // Bytes held by the cells (buffers' capacity), for memory accounting.
     std::size_t memoryBytes() const;
 
