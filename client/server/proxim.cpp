@@ -117,7 +117,7 @@ TStream* TServerMethods1Client::akis(std::string_view yontem, std::vector<Deger>
 {
     std::vector<Deger>& degerler = Call(yontem, std::move(parametreler));
     boy = degerler[boyKonumu].asInt64();
-    auto akis = std::make_shared<TStream>(degerler.back().asStream().bytes);
+    auto akis = std::make_shared<TStream>(degerler.back().takeStream().bytes);
     degerler.back() = Null{};  // the stream holds the bytes now; keep one copy only
     komutlar_.find(yontem)->second->nesne = akis;
     return akis.get();

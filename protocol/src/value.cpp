@@ -63,4 +63,10 @@ Table Value::takeTable()
     throw ProtocolError("Beklenen değer türü table, gelen " + std::string(kindName(kind())));
 }
 
+Stream Value::takeStream()
+{
+    if (auto* s = std::get_if<Stream>(&v_)) return std::move(*s);
+    throw ProtocolError("Beklenen değer türü stream, gelen " + std::string(kindName(kind())));
+}
+
 } // namespace durnak::protocol

@@ -83,7 +83,8 @@ public:
     const boost::json::array& asJsonArray() const;
     const Record& asRecord() const;  // a null value is an error here; check isNull() first
 
-    Table takeTable();  // table or data packet, moved out
+    Table takeTable();    // table or data packet, moved out
+    Stream takeStream();  // the stream's bytes, moved out
 
     const Storage& storage() const { return v_; }
     bool operator==(const Value&) const = default;
