@@ -8,11 +8,14 @@ packages=(
   clang-14 libclang-rt-14-dev
   libboost1.81-dev libboost-json1.81-dev
   libsoci-dev libsqlite3-dev sqlite3
-  libsodium-dev libcurl4-openssl-dev
+  libsodium-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   libcairo2-dev libpango1.0-dev
   qt6-base-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  xvfb imagemagick
+  python3-openpyxl
+  python3-aiosmtpd poppler-utils nginx-light
 )
 
 missing=()

@@ -57,6 +57,26 @@ void applySetting(ServerConfig& config, std::string_view key, std::string_view v
         config.workerThreads = parseNumber(key, value, 0, 256);
     } else if (key == "test_methods") {
         config.testMethods = parseFlag(key, value);
+    } else if (key == "web_threads") {
+        config.webThreads = parseNumber(key, value, 1, 64);
+    } else if (key == "smtp_url") {
+        if (!value.empty() && value.rfind("smtp://", 0) != 0 && value.rfind("smtps://", 0) != 0)
+            throw ConfigError("smtp_url: expected smtp://host:port or smtps://host:port");
+        config.smtpUrl = value;
+    } else if (key == "smtp_user") {
+        config.smtpUser = value;
+    } else if (key == "smtp_password") {
+        config.smtpPassword = value;
+    } else if (key == "smtp_starttls") {
+        config.smtpStartTls = parseFlag(key, value);
+    } else if (key == "mail_from") {
+        config.mailFrom = value;
+    } else if (key == "mail_to") {
+        config.mailTo = value;
+    } else if (key == "mail_retry_min") {
+        config.mailRetryMin = std::chrono::seconds(parseNumber(key, value, 1, kMaxTimeout));
+    } else if (key == "mail_retry_max") {
+        config.mailRetryMax = std::chrono::seconds(parseNumber(key, value, 1, kMaxTimeout));
     } else {
         throw ConfigError("unknown setting '" + std::string(key) + "'");
     }
@@ -118,6 +138,8 @@ CommandLine parseCommandLine(int argc, const char* const argv[])
             ++i;
         } else if (arg == "--port") {
             applySetting(result.config, "port", valueAfter(i));
+        } else if (arg == "--web-port") {
+            applySetting(result.config, "web_port", valueAfter(i));
         } else if (arg == "--address") {
             applySetting(result.config, "address", valueAfter(i));
         } else if (arg == "--db") {
@@ -135,11 +157,15 @@ CommandLine parseCommandLine(int argc, const char* const argv[])
 
 std::string usageText()
 {
-    return "usage: durnak-server [--config FILE] [--address ADDR] [--port N] [--db PATH] [--test-methods]\n"
+    return "usage: durnak-server [--config FILE] [--address ADDR] [--port N] [--web-port N] [--db PATH]\n"
+           "                     [--test-methods]\n"
            "  --config FILE   INI-style settings: address, port, web_port, database, idle_timeout,\n"
-           "                  push_idle_timeout, max_connections, workers, test_methods\n"
+           "                  push_idle_timeout, max_connections, workers, test_methods,\n"
+           "                  web_threads, smtp_url, smtp_user, smtp_password, smtp_starttls,\n"
+           "                  mail_from, mail_to, mail_retry_min, mail_retry_max\n"
            "  --address ADDR  address to listen on (default 0.0.0.0)\n"
            "  --port N        port for calls and the push channel (default 9090, 0 picks a free one)\n"
+           "  --web-port N    port for the web endpoints (default 8080, 0 picks a free one)\n"
            "  --db PATH       SQLite database file (default durnak.db)\n"
            "  --test-methods  also offer the diagnostic methods used by the tests\n";
 }

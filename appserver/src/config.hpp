@@ -22,6 +22,18 @@ struct ServerConfig {
     std::size_t maxConnections = 2048;
     std::size_t workerThreads = 0;  // 0: one per core, at least two
     bool testMethods = false;
+    // Web endpoints (pictures, request form, setup download): threads of their own, so a
+    // burst of picture requests never delays remote calls.
+    std::size_t webThreads = 2;
+    // Mail to the dealer. Without smtp_url messages wait in the outbox.
+    std::string smtpUrl;  // smtp://host:port or smtps://host:port
+    std::string smtpUser;
+    std::string smtpPassword;
+    bool smtpStartTls = false;
+    std::string mailFrom = "b2b@durnak.local";
+    std::string mailTo;
+    std::chrono::seconds mailRetryMin{5};
+    std::chrono::seconds mailRetryMax{3600};
 };
 
 // A bad configuration value or command-line argument; the text says where.

@@ -59,6 +59,9 @@ int main(int argc, char* argv[])
             // Tests and scripts wait for this line to learn the port.
             std::printf("listening on %u\n", static_cast<unsigned>(port));
             std::fflush(stdout);
+        }, [](std::uint16_t webPort) {
+            std::printf("web listening on %u\n", static_cast<unsigned>(webPort));
+            std::fflush(stdout);
         });
     } catch (const std::exception& e) {
         logError(std::string("cannot run: ") + e.what());

@@ -10,6 +10,7 @@
 #include "log.hpp"
 #include "methods/methods.hpp"
 #include "store/migrations.hpp"
+#include "web/outer_edge.hpp"
 
 namespace durnak::server {
 
@@ -40,6 +41,7 @@ Server::Server(ServerConfig config)
         io_,
         SessionEnvironment{*dispatcher_, hub_, workers_.get_executor(), config_.idleTimeout, config_.pushIdleTimeout},
         config_.maxConnections);
+    edge_ = std::make_unique<web::OuterEdge>(config_, hub_);
 }
 
 Server::~Server()
@@ -47,10 +49,13 @@ Server::~Server()
     workers_.join();
 }
 
-int Server::run(const std::function<void(std::uint16_t port)>& onListening)
+int Server::run(const std::function<void(std::uint16_t port)>& onListening,
+                const std::function<void(std::uint16_t port)>& onWebListening)
 {
     const std::uint16_t port = listener_->open(config_.address, config_.port);
+    const std::uint16_t webPort = edge_->open();
     listener_->start();
+    edge_->start();
 
     asio::signal_set signals(io_, SIGINT, SIGTERM);
     bool stopping = false;
@@ -65,6 +70,7 @@ int Server::run(const std::function<void(std::uint16_t port)>& onListening)
             logInfo("stopping on signal " + std::to_string(signal) + ": finishing running calls");
             // Armed before stop(): with nothing running, stop() drains (and cancels) at once.
             signals.async_wait(onSignal);
+            edge_->stop();
             listener_->stop([&] { signals.cancel(); });
         };
     signals.async_wait(onSignal);
@@ -73,7 +79,9 @@ int Server::run(const std::function<void(std::uint16_t port)>& onListening)
             std::to_string(store_->poolSize()) + " workers, database " + config_.databasePath +
             (config_.testMethods ? ", test methods on" : ""));
     onListening(port);
+    if (onWebListening) onWebListening(webPort);
     io_.run();
+    edge_->stop();
     workers_.join();
     logInfo("stopped");
     return 0;

@@ -16,6 +16,10 @@
 
 namespace durnak::server {
 
+namespace web {
+class OuterEdge;
+}
+
 // The whole application server: store, methods, worker pool and the listener. Network I/O
 // runs on the thread that calls run(); method calls run on the workers.
 class Server {
@@ -26,7 +30,9 @@ public:
 
     // Binds the port, reports it through onListening, and serves until SIGTERM or SIGINT has
     // been handled: no new connections, running calls answered, then return 0.
-    int run(const std::function<void(std::uint16_t port)>& onListening);
+    // The web endpoints listen too; onWebListening reports their port after onListening.
+    int run(const std::function<void(std::uint16_t port)>& onListening,
+            const std::function<void(std::uint16_t port)>& onWebListening = {});
 
     PushHub& push() { return hub_; }
 
@@ -39,6 +45,7 @@ private:
     boost::asio::thread_pool workers_;
     boost::asio::io_context io_;
     std::unique_ptr<Listener> listener_;
+    std::unique_ptr<web::OuterEdge> edge_;
 };
 
 } // namespace durnak::server

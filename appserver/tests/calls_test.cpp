@@ -177,10 +177,10 @@ TEST_F(CallsTest, ErrorsAreAnsweredAndTheConnectionGoesOn)
     client.hello();
     EXPECT_THROW(client.call("TServerMethods1.EchoString", {Value(std::int32_t{1})}), protocol::ServerError);
     try {
-        client.call("TServerMethods1.KayanYaziGetir", {});
+        client.call("TServerMethods1.DepartmanlariGetir", {});
         ADD_FAILURE() << "a method without a handler answered";
     } catch (const protocol::ServerError& e) {
-        EXPECT_EQ(std::string(e.what()), "Bu işlem sunucuda tanımlı değil: KayanYaziGetir");
+        EXPECT_EQ(std::string(e.what()), "Bu işlem sunucuda tanımlı değil: DepartmanlariGetir");
     }
     EXPECT_EQ(client.call("TServerMethods1.ReverseString", {Value("ab")}).back(), Value("ba"));
 }

@@ -86,7 +86,8 @@ ServerProcess::ServerProcess(ServerOptions options)
     stdoutPath_ = tempDir_ + "/stdout.txt";
     stderrPath_ = tempDir_ + "/stderr.txt";
 
-    std::vector<std::string> args = {serverBinaryPath(), "--address", "127.0.0.1", "--port", "0", "--db", dbPath_};
+    std::vector<std::string> args = {serverBinaryPath(), "--address", "127.0.0.1", "--port",   "0",
+                                     "--web-port",       "0",         "--db",        dbPath_};
     if (options.testMethods) args.push_back("--test-methods");
     args.insert(args.end(), options.extraArgs.begin(), options.extraArgs.end());
     std::vector<char*> argv;
@@ -199,6 +200,26 @@ int ServerProcess::stop()
 {
     signal(SIGTERM);
     return wait();
+}
+
+std::uint16_t ServerProcess::webPort() const
+{
+    static constexpr std::string_view kMarker = "web listening on ";
+    const auto deadline = Clock::now() + kReadyTimeout;
+    while (webPort_ == 0) {
+        const std::string output = readFile(stdoutPath_);
+        const auto at = output.find(kMarker);
+        const auto end = at == std::string::npos ? std::string::npos : output.find('\n', at);
+        if (end != std::string::npos) {
+            const int port = std::stoi(output.substr(at + kMarker.size(), end - at - kMarker.size()));
+            if (port <= 0 || port > 65535) throw std::runtime_error("unexpected web port line");
+            webPort_ = static_cast<std::uint16_t>(port);
+            break;
+        }
+        if (Clock::now() > deadline) throw std::runtime_error("durnak-server did not report its web port");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return webPort_;
 }
 
 std::string ServerProcess::errorOutput() const

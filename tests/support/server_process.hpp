@@ -30,6 +30,9 @@ public:
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     std::uint16_t port() const { return port_; }
+    // Port of the web endpoints (the server gets --web-port 0 unless extraArgs say
+    // otherwise); read from the server's "web listening on" line, waiting briefly for it.
+    std::uint16_t webPort() const;
     const std::string& databasePath() const { return dbPath_; }
     pid_t pid() const { return pid_; }
 
@@ -50,6 +53,7 @@ private:
     std::string stderrPath_;
     pid_t pid_ = -1;
     std::uint16_t port_ = 0;
+    mutable std::uint16_t webPort_ = 0;
     int exitCode_ = -1;
 };
 

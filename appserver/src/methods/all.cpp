@@ -1,4 +1,5 @@
 #include "config.hpp"
+#include "methods/domain_support.hpp"
 #include "methods/methods.hpp"
 
 namespace durnak::server {
@@ -6,6 +7,12 @@ namespace durnak::server {
 void registerServerMethods(MethodRegistry& registry, const ServerConfig& config)
 {
     registerGeneralMethods(registry);
+    registerAccountMethods(registry);
+    registerCatalogueMethods(registry);
+    registerBasketMethods(registry);
+    registerHistoryMethods(registry);
+    registerConsoleMethods(registry);
+    registerPromotionMethods(registry);
     if (config.testMethods) registerDiagnosticMethods(registry);
 }
 

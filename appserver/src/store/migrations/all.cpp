@@ -6,11 +6,15 @@ namespace durnak::server {
 // To add one: write the file, declare its function here and append it to the list.
 // Never change a step that has shipped; add a new one instead.
 Migration migration0001Settings();
+Migration migration0002Domain();
+Migration migration0010Web();
 
 const std::vector<Migration>& schemaMigrations()
 {
     static const std::vector<Migration> all = {
         migration0001Settings(),
+        migration0002Domain(),
+        migration0010Web(),
     };
     return all;
 }

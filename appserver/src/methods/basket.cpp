@@ -1,0 +1,357 @@
+// Basket and order: the server-held basket with its ticks, delivery and cargo choices,
+// and the order built from the ticked lines.
+
+#include <cmath>
+
+#include "dispatch/method_registry.hpp"
+#include "domain/dates.hpp"
+#include "methods/domain_support.hpp"
+
+namespace durnak::server {
+namespace {
+
+using protocol::Column;
+using protocol::FieldType;
+using protocol::Value;
+
+constexpr std::size_t kMaxNote = 4000;
+
+std::int32_t customerOf(soci::session& sql, std::int32_t carino)
+{
+    if (!customerExists(sql, carino)) throw DomainError("Cari bulunamadı: " + std::to_string(carino));
+    return carino;
+}
+
+double checkedQuantity(double qty)
+{
+    if (!domain::validQuantity(qty))
+        throw DomainError("Geçersiz miktar: 0'dan büyük ve en çok " +
+                          std::to_string(static_cast<long long>(domain::kMaxQuantity)) + " olmalı.");
+    // Thousandths are the finest unit any item is sold in.
+    return std::round(qty * 1000) / 1000;
+}
+
+// A user number from the client, kept only when it names a user (the row refers to it).
+std::optional<std::int32_t> knownUser(soci::session& sql, std::int32_t id)
+{
+    int n = 0;
+    sql << "SELECT COUNT(*) FROM users WHERE id = :id", soci::into(n), soci::use(id);
+    if (n == 0) return std::nullopt;
+    return id;
+}
+
+std::vector<Column> basketColumns()
+{
+    auto text = [](const char* name, int size) { return Column{name, FieldType::WideString, size}; };
+    auto number = [](const char* name) { return Column{name, FieldType::Float64}; };
+    auto integer = [](const char* name) { return Column{name, FieldType::Int32}; };
+    return {
+        integer("SIRANO"), integer("STOKNO"), integer("SEC"), Column{"VERILISTARIHI", FieldType::DateTime},
+        Column{"TARIH", FieldType::Date}, text("SAAT", 8), integer("SIPARISNO"), integer("CARINO"),
+        text("BARKOD", 30), text("STOKADI", 100), text("MARKA", 50), text("MODEL", 50),
+        text("FINISHKOD", 40), text("OEMNO", 40), text("OEM1", 40), text("OEM2", 40),
+        text("OEM3", 40), text("OEM4", 40), text("DIGERADI", 100), text("DPKOD", 40),
+        text("PKOD", 40), text("ANAGRUP", 50), text("OZELKOD", 40), text("URETICIKODU", 40),
+        number("MIKTAR"), number("BIRIMFIYAT"), number("TUTAR"), number("INDIRIMORANI1"),
+        number("INDIRIMORANI2"), number("INDIRIMORANI3"), number("INDIRIMORANI4"), text("INDIRIMYAZI", 30),
+        number("INDIRIMTUTAR"), number("NETBIRIMFIYAT"), number("KDV"), number("VERGITUTARI"),
+        number("NETTUTAR"), number("KDVLITUTAR"), text("KUR", 5), number("KURTL"),
+        text("ACIKLAMA", 100), text("VEREN", 50), integer("VERENIDNO"), integer("AKTAR"),
+        integer("DURUM"), integer("K"),
+    };
+}
+
+protocol::Table basketTable(soci::session& sql, std::int32_t carino)
+{
+    protocol::Table table(basketColumns());
+    soci::rowset<soci::row> rows =
+        (sql.prepare << "SELECT b.sirano, b.stokno, b.sec, b.entered_at, b.carino, s.barcode, s.name, s.make,"
+                        " s.model, s.code, s.oem1, s.oem2, s.oem3, s.oem4, s.other_name, s.dpkod, s.pkod,"
+                        " s.main_group, s.special_code, s.maker_code, b.qty, b.unit_price, b.disc1, b.disc2,"
+                        " b.disc3, b.disc4, b.vat, COALESCE(u.username, ''), COALESCE(b.entered_by, 0), s.durum,"
+                        " b.campaign"
+                        " FROM basket b JOIN stock s ON s.stokno = b.stokno"
+                        " LEFT JOIN users u ON u.id = b.entered_by"
+                        " WHERE b.carino = :c ORDER BY b.sirano",
+         soci::use(carino));
+    for (const auto& row : rows) {
+        using namespace db;
+        const std::string enteredAt = text(row, 3);
+        const double when = domain::oleFromStored(enteredAt);
+        const domain::Discounts rates{real(row, 22), real(row, 23), real(row, 24), real(row, 25)};
+        const double qty = real(row, 20), unit = real(row, 21), vat = real(row, 26);
+        const auto a = domain::lineAmounts(qty, unit, rates, vat);
+        RowWriter w(table);
+        w.integer(integer(row, 0)).integer(integer(row, 1)).integer(integer(row, 2)).real(when);
+        w.real(std::floor(when)).text(enteredAt.size() >= 19 ? enteredAt.substr(11, 8) : "").integer(0);
+        w.integer(integer(row, 4));
+        for (std::size_t i = 5; i <= 10; ++i) w.text(text(row, i));  // barcode .. oem1 (OEMNO)
+        for (std::size_t i = 10; i <= 19; ++i) w.text(text(row, i));
+        w.real(qty).real(unit).real(a.gross).real(rates[0]).real(rates[1]).real(rates[2]).real(rates[3]);
+        w.text(domain::discountText(rates)).real(a.discount).real(a.netUnit).real(vat).real(a.vat).real(a.net);
+        w.real(a.total).text("TL").real(1).text("").text(text(row, 27)).integer(integer(row, 28)).integer(0);
+        w.integer(integer(row, 29)).integer(integer(row, 30));
+    }
+    return table;
+}
+
+struct StockTerms {
+    double listPrice = 0, campaignPrice = 0, vat = 0;
+    bool campaign = false;
+};
+
+StockTerms stockTerms(soci::session& sql, std::int32_t stokno)
+{
+    StockTerms t;
+    int campaign = 0;
+    sql << "SELECT list_price, campaign_price, vat, is_campaign FROM stock WHERE stokno = :n AND active = 1",
+        soci::into(t.listPrice), soci::into(t.campaignPrice), soci::into(t.vat), soci::into(campaign),
+        soci::use(stokno);
+    if (!sql.got_data()) throw DomainError("Stok bulunamadı: " + std::to_string(stokno));
+    t.campaign = campaign != 0;
+    return t;
+}
+
+// Adds a line, or adds to the quantity of the line the item already has: the client never
+// adds an item twice, and two lines of one item would be ordered twice.
+std::int32_t addToBasket(soci::session& sql, std::int32_t carino, std::int32_t stokno, double qty,
+                         std::int32_t enteredBy)
+{
+    db::WriteTransaction tx(sql);
+    const auto customer = customerTerms(sql, carino);
+    const auto item = stockTerms(sql, stokno);
+    const auto price = domain::priceItem(item.listPrice, item.campaignPrice, item.campaign, item.vat, customer.rates);
+    const auto user = knownUser(sql, enteredBy);
+    soci::indicator userInd = user ? soci::i_ok : soci::i_null;
+    std::int32_t userId = user.value_or(0);
+
+    long long existing = 0;
+    double existingQty = 0;
+    sql << "SELECT sirano, qty FROM basket WHERE carino = :c AND stokno = :s ORDER BY sirano LIMIT 1",
+        soci::into(existing), soci::into(existingQty), soci::use(carino), soci::use(stokno);
+    if (sql.got_data()) {
+        const double total = checkedQuantity(existingQty + qty);
+        sql << "UPDATE basket SET qty = :q, entered_by = COALESCE(:u, entered_by) WHERE sirano = :n",
+            soci::use(total), soci::use(userId, userInd), soci::use(existing);
+    } else {
+        std::string now = domain::storedNow();
+        sql << "INSERT INTO basket (carino, stokno, qty, unit_price, disc1, disc2, disc3, disc4, vat, campaign, sec,"
+               " entered_by, entered_at) VALUES (:c, :s, :q, :p, :d1, :d2, :d3, :d4, :v, :k, 1, :u, :t)",
+            soci::use(carino), soci::use(stokno), soci::use(qty), soci::use(price.unitPrice), soci::use(price.rates[0]),
+            soci::use(price.rates[1]), soci::use(price.rates[2]), soci::use(price.rates[3]), soci::use(item.vat),
+            soci::use(price.campaign), soci::use(userId, userInd), soci::use(now);
+    }
+    tx.commit();
+    return 1;
+}
+
+// Changes a line's quantity. The price stays the one the server set when the line was made.
+std::int32_t changeBasketLine(soci::session& sql, std::int32_t carino, std::int32_t sirano, double qty)
+{
+    db::WriteTransaction tx(sql);
+    customerOf(sql, carino);
+    sql << "UPDATE basket SET qty = :q WHERE sirano = :n AND carino = :c", soci::use(qty), soci::use(sirano),
+        soci::use(carino);
+    int changed = 0;
+    sql << "SELECT changes()", soci::into(changed);
+    if (changed == 0) throw DomainError("Sepet satırı bulunamadı: " + std::to_string(sirano));
+    tx.commit();
+    return 1;
+}
+
+protocol::Table idNameTable(soci::session& sql, const char* table)
+{
+    protocol::Table result({Column{"ID", FieldType::Int32}, Column{"ADI", FieldType::String, 50}});
+    soci::rowset<soci::row> rows = sql.prepare << std::string("SELECT id, name FROM ") + table + " ORDER BY sort, id";
+    for (const auto& row : rows) RowWriter(result).integer(db::integer(row, 0)).text(db::text(row, 1));
+    return result;
+}
+
+bool rowExists(soci::session& sql, const std::string& query, std::int32_t id)
+{
+    int n = 0;
+    sql << query, soci::into(n), soci::use(id);
+    return n > 0;
+}
+
+// Builds the order from the ticked lines and removes them from the basket in one
+// transaction: either the whole order is stored and the lines are gone, or nothing changed.
+// A repeated call after a lost answer finds no ticked line and stores nothing twice.
+bool saveOrder(soci::session& sql, std::int32_t carino, std::int32_t delivery, std::int32_t cargoKind,
+               const std::string& note, std::int32_t enteredBy, std::int32_t cargoFirm)
+{
+    db::WriteTransaction tx(sql);
+    customerOf(sql, carino);
+    if (!rowExists(sql, "SELECT COUNT(*) FROM delivery_modes WHERE id = :i", delivery))
+        throw DomainError("Teslim şekli bulunamadı: " + std::to_string(delivery));
+    if (!rowExists(sql, "SELECT COUNT(*) FROM cargo_kinds WHERE id = :i", cargoKind))
+        throw DomainError("Kargo türü bulunamadı: " + std::to_string(cargoKind));
+    soci::indicator firmInd = soci::i_null;
+    if (cargoFirm != 0) {
+        int kindOfFirm = 0;
+        sql << "SELECT kind_id FROM cargo_firms WHERE id = :i", soci::into(kindOfFirm), soci::use(cargoFirm);
+        if (!sql.got_data() || kindOfFirm != cargoKind)
+            throw DomainError("Kargo firması bu kargo türünde bulunamadı: " + std::to_string(cargoFirm));
+        firmInd = soci::i_ok;
+    }
+    const auto user = knownUser(sql, enteredBy);
+    soci::indicator userInd = user ? soci::i_ok : soci::i_null;
+    std::int32_t userId = user.value_or(0);
+
+    struct Line {
+        long long sirano, stokno;
+        double qty, unit, vat;
+        domain::Discounts rates;
+        int campaign;
+    };
+    std::vector<Line> lines;
+    {
+        soci::rowset<soci::row> rows =
+            (sql.prepare << "SELECT sirano, stokno, qty, unit_price, disc1, disc2, disc3, disc4, vat, campaign"
+                            " FROM basket WHERE carino = :c AND sec = 1 ORDER BY sirano",
+             soci::use(carino));
+        for (const auto& r : rows) {
+            using namespace db;
+            lines.push_back({integer(r, 0), integer(r, 1), real(r, 2), real(r, 3), real(r, 8),
+                             {real(r, 4), real(r, 5), real(r, 6), real(r, 7)}, static_cast<int>(integer(r, 9))});
+        }
+    }
+    if (lines.empty()) return false;
+
+    std::string now = domain::storedNow();
+    std::string customerNote = note;
+    sql << "INSERT INTO orders (carino, created_at, status, delivery_id, cargo_kind_id, cargo_firm_id, customer_note,"
+           " entered_by) VALUES (:c, :t, 0, :d, :k, :f, :n, :u)",
+        soci::use(carino), soci::use(now), soci::use(delivery), soci::use(cargoKind), soci::use(cargoFirm, firmInd),
+        soci::use(customerNote), soci::use(userId, userInd);
+    long long orderId = 0;
+    sql << "SELECT last_insert_rowid()", soci::into(orderId);
+
+    double gross = 0, discount = 0, net = 0, vat = 0;
+    for (auto& l : lines) {
+        const auto a = domain::lineAmounts(l.qty, l.unit, l.rates, l.vat);
+        sql << "INSERT INTO order_lines (order_id, basket_sirano, stokno, qty, balance_qty, unit_price, disc1, disc2,"
+               " disc3, disc4, vat, campaign, net_unit_price, gross, discount, net, vat_amount) VALUES"
+               " (:o, :b, :s, :q, :bq, :p, :d1, :d2, :d3, :d4, :v, :k, :nu, :g, :di, :n, :va)",
+            soci::use(orderId), soci::use(l.sirano), soci::use(l.stokno), soci::use(l.qty), soci::use(l.qty),
+            soci::use(l.unit), soci::use(l.rates[0]), soci::use(l.rates[1]), soci::use(l.rates[2]),
+            soci::use(l.rates[3]), soci::use(l.vat), soci::use(l.campaign), soci::use(a.netUnit), soci::use(a.gross),
+            soci::use(a.discount), soci::use(a.net), soci::use(a.vat);
+        sql << "DELETE FROM basket WHERE sirano = :n", soci::use(l.sirano);
+        sql << "UPDATE stock SET customer_ordered = customer_ordered + :q WHERE stokno = :s", soci::use(l.qty),
+            soci::use(l.stokno);
+        gross = domain::roundMoney(gross + a.gross);
+        discount = domain::roundMoney(discount + a.discount);
+        net = domain::roundMoney(net + a.net);
+        vat = domain::roundMoney(vat + a.vat);
+    }
+    const double total = domain::roundMoney(net + vat);
+    sql << "UPDATE orders SET gross = :g, discount = :d, net = :n, vat_amount = :v, total = :t WHERE id = :o",
+        soci::use(gross), soci::use(discount), soci::use(net), soci::use(vat), soci::use(total), soci::use(orderId);
+    tx.commit();
+    return true;
+}
+
+std::string overdueWarning(soci::session& sql, std::int32_t carino)
+{
+    if (!customerExists(sql, carino)) return {};
+    // Debits past their due date not yet covered by the credits.
+    std::string today = domain::storedNow().substr(0, 10);
+    double overdueDebit = 0, credit = 0;
+    sql << "SELECT COALESCE(SUM(CASE WHEN due_on < :d THEN debit ELSE 0 END), 0), COALESCE(SUM(credit), 0)"
+           " FROM account_movements WHERE carino = :c",
+        soci::into(overdueDebit), soci::into(credit), soci::use(today), soci::use(carino);
+    const double overdue = domain::roundMoney(overdueDebit - credit);
+    if (overdue <= 0) return {};
+    return "Vadesi geçmiş " + domain::formatMoney(overdue) + " TL bakiyeniz bulunmaktadır.";
+}
+
+} // namespace
+
+void registerBasketMethods(MethodRegistry& registry)
+{
+    registry.add("SepetVer2", [](CallContext& call, std::vector<Value>& params) {
+        auto& sql = call.db();
+        return call.reply(protocol::DataPacket{basketTable(sql, customerOf(sql, params.at(0).asInt32()))});
+    });
+
+    // The price, VAT and discounts the client sends are not trusted: the line is priced
+    // from the catalogue and the customer's terms.
+    registry.add("SepetEkle2", [](CallContext& call, std::vector<Value>& params) {
+        const auto carino = params.at(1).asInt32();
+        const auto stokno = params.at(2).asInt32();
+        const double qty = checkedQuantity(params.at(5).asDouble());
+        const auto enteredBy = params.at(9).asInt32();
+        return call.reply(addToBasket(call.db(), carino, stokno, qty, enteredBy));
+    });
+
+    registry.add("SepetGuncelle2", [](CallContext& call, std::vector<Value>& params) {
+        const auto carino = params.at(1).asInt32();
+        const double qty = checkedQuantity(params.at(5).asDouble());
+        const auto sirano = params.at(10).asInt32();
+        return call.reply(changeBasketLine(call.db(), carino, sirano, qty));
+    });
+
+    registry.add("SepetSecimGuncelle", [](CallContext& call, std::vector<Value>& params) {
+        const auto sirano = params.at(0).asInt32();
+        const int secim = params.at(1).asInt32() != 0 ? 1 : 0;
+        call.db() << "UPDATE basket SET sec = :s WHERE sirano = :n", soci::use(secim), soci::use(sirano);
+        return call.reply();
+    });
+
+    // Answers the number of lines removed (0 for a line of another customer or none).
+    registry.add("SepetSatirSil", [](CallContext& call, std::vector<Value>& params) {
+        const auto session = sessionRecord(params.at(0));
+        const auto sirano = params.at(1).asInt32();
+        auto& sql = call.db();
+        sql << "DELETE FROM basket WHERE sirano = :n AND carino = :c", soci::use(sirano), soci::use(session.FCARINO);
+        int removed = 0;
+        sql << "SELECT changes()", soci::into(removed);
+        return call.reply(removed);
+    });
+
+    registry.add("SepetHepsiniSil", [](CallContext& call, std::vector<Value>& params) {
+        const auto session = sessionRecord(params.at(0));
+        auto& sql = call.db();
+        sql << "DELETE FROM basket WHERE carino = :c", soci::use(session.FCARINO);
+        int removed = 0;
+        sql << "SELECT changes()", soci::into(removed);
+        return call.reply(removed);
+    });
+
+    registry.add("TeslimVer", [](CallContext& call, std::vector<Value>&) {
+        return call.reply(idNameTable(call.db(), "delivery_modes"));
+    });
+    registry.add("KargoVer", [](CallContext& call, std::vector<Value>&) {
+        return call.reply(idNameTable(call.db(), "cargo_kinds"));
+    });
+    registry.add("KargolarVer", [](CallContext& call, std::vector<Value>& params) {
+        const auto kind = params.at(0).asInt32();
+        protocol::Table result({Column{"SIRANO", FieldType::Int32}, Column{"ADI", FieldType::String, 50},
+                                Column{"UYARI", FieldType::WideString, 500}, Column{"KARGOCINSI", FieldType::Int32}});
+        soci::rowset<soci::row> rows =
+            (call.db().prepare << "SELECT id, name, warning, kind_id FROM cargo_firms WHERE kind_id = :k"
+                                  " ORDER BY sort, id",
+             soci::use(kind));
+        for (const auto& row : rows)
+            RowWriter(result).integer(db::integer(row, 0)).text(db::text(row, 1)).text(db::text(row, 2)).integer(
+                db::integer(row, 3));
+        return call.reply(result);
+    });
+
+    registry.add("SiparisKaydet", [](CallContext& call, std::vector<Value>& params) {
+        const auto carino = params.at(1).asInt32();
+        const auto delivery = params.at(2).asInt32();
+        const auto cargoKind = params.at(3).asInt32();
+        const std::string note = boundedText(params.at(4), kMaxNote);
+        const auto enteredBy = params.at(5).asInt32();
+        const auto cargoFirm = params.at(6).asInt32();
+        return call.reply(saveOrder(call.db(), carino, delivery, cargoKind, note, enteredBy, cargoFirm));
+    });
+
+    registry.add("CariVadeGunGecmismiBul", [](CallContext& call, std::vector<Value>& params) {
+        return call.reply(overdueWarning(call.db(), params.at(0).asInt32()));
+    });
+}
+
+} // namespace durnak::server
