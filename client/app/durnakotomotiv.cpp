@@ -1,0 +1,26 @@
+// Program entry: the application, its look, the main window (whose creation handler runs
+// the sign-in) and the message loop. The process ends only through an immediate exit.
+
+#include <QApplication>
+#include <QScreen>
+
+#include "app/gorunum.hpp"
+#include "app/unit1.hpp"
+#include "app/utils.hpp"
+
+int main(int argc, char** argv)
+{
+    // The program reads no command line of its own; Qt gets only the program name.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication uygulama(qtArgc, argv);
+    durnak::client::FiordFlatUygula(uygulama);
+    durnak::client::BaglantiMesajlariniBagla();
+
+    durnak::client::TForm1 form;
+    form.FormCreate();
+
+    // Maximised and centred; the geometry also holds where no window manager maximises.
+    if (QScreen* ekran = QGuiApplication::primaryScreen()) form.setGeometry(ekran->availableGeometry());
+    form.showMaximized();
+    return uygulama.exec();
+}
