@@ -60,11 +60,13 @@ protected:
                                    Value(0), Value(99.0), Value(0.0), Value(0.0)})
             .back();
     }
-    static Value change(std::int32_t sirano, double qty, std::int32_t carino = kDemoCustomer)
+    // By default as the customer's own user (3); user 1 is a sales representative.
+    static Value change(std::int32_t sirano, double qty, std::int32_t carino = kDemoCustomer, double price = 1.0,
+                        std::int32_t enteredBy = 3)
     {
         return call("SepetGuncelle2", {session(carino), Value(carino), Value(0), Value(""), Value(""), Value(qty),
-                                       Value(20.0), Value(1.0), Value(0.0), Value(3), Value(sirano), Value(0.0),
-                                       Value(0.0), Value(0.0)})
+                                       Value(20.0), Value(price), Value(0.0), Value(enteredBy), Value(sirano),
+                                       Value(0.0), Value(0.0), Value(0.0)})
             .back();
     }
     static protocol::Table basket(std::int32_t carino = kDemoCustomer)
@@ -147,6 +149,12 @@ TEST_F(BasketTest, ChangeTickAndDeleteLines)
     EXPECT_EQ(intOf(t, 1, "SEC"), 0);
     call("SepetSecimGuncelle", {Value(second), Value(1)});
     EXPECT_EQ(intOf(basket(), 1, "SEC"), 1);
+
+    // A sales representative's change carries the price typed in the dialog; a nonsense price is refused.
+    EXPECT_EQ(change(first, 7, kDemoCustomer, 150.0, 1), Value(1));
+    EXPECT_DOUBLE_EQ(realOf(basket(), 0, "BIRIMFIYAT"), 150);
+    EXPECT_THROW(change(first, 7, kDemoCustomer, -5.0, 1), protocol::ServerError);
+    EXPECT_DOUBLE_EQ(realOf(basket(), 0, "BIRIMFIYAT"), 150);
 
     // Another customer cannot change or delete these lines.
     EXPECT_THROW(change(first, 2, 1002), protocol::ServerError);

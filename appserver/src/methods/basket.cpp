@@ -145,13 +145,30 @@ std::int32_t addToBasket(soci::session& sql, std::int32_t carino, std::int32_t s
     return 1;
 }
 
-// Changes a line's quantity. The price stays the one the server set when the line was made.
-std::int32_t changeBasketLine(soci::session& sql, std::int32_t carino, std::int32_t sirano, double qty)
+// Whether a user number names one of the dealer's sales representatives (user types 1 and 2).
+bool isRepresentative(soci::session& sql, std::int32_t userId)
+{
+    int type = 0;
+    sql << "SELECT user_type FROM users WHERE id = :id AND active = 1", soci::into(type), soci::use(userId);
+    return sql.got_data() && (type == 1 || type == 2);
+}
+
+// Changes a line's quantity. A sales representative may also set the line's unit price (the
+// change dialog unlocks it for them); a customer's price stays the one the server set.
+std::int32_t changeBasketLine(soci::session& sql, std::int32_t carino, std::int32_t sirano, double qty,
+                              double price, std::int32_t enteredBy)
 {
     db::WriteTransaction tx(sql);
     customerOf(sql, carino);
-    sql << "UPDATE basket SET qty = :q WHERE sirano = :n AND carino = :c", soci::use(qty), soci::use(sirano),
-        soci::use(carino);
+    if (isRepresentative(sql, enteredBy)) {
+        if (!std::isfinite(price) || price <= 0 || price > 1e9)
+            throw DomainError("Birim fiyat geçersiz: " + domain::formatMoney(price));
+        sql << "UPDATE basket SET qty = :q, unit_price = :p WHERE sirano = :n AND carino = :c", soci::use(qty),
+            soci::use(price), soci::use(sirano), soci::use(carino);
+    } else {
+        sql << "UPDATE basket SET qty = :q WHERE sirano = :n AND carino = :c", soci::use(qty), soci::use(sirano),
+            soci::use(carino);
+    }
     int changed = 0;
     sql << "SELECT changes()", soci::into(changed);
     if (changed == 0) throw DomainError("Sepet satırı bulunamadı: " + std::to_string(sirano));
@@ -288,8 +305,10 @@ void registerBasketMethods(MethodRegistry& registry)
     registry.add("SepetGuncelle2", [](CallContext& call, std::vector<Value>& params) {
         const auto carino = params.at(1).asInt32();
         const double qty = checkedQuantity(params.at(5).asDouble());
+        const double price = params.at(7).asDouble();
+        const auto enteredBy = params.at(9).asInt32();
         const auto sirano = params.at(10).asInt32();
-        return call.reply(changeBasketLine(call.db(), carino, sirano, qty));
+        return call.reply(changeBasketLine(call.db(), carino, sirano, qty, price, enteredBy));
     });
 
     registry.add("SepetSecimGuncelle", [](CallContext& call, std::vector<Value>& params) {
