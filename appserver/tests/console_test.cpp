@@ -10,19 +10,8 @@ namespace {
 
 using protocol::Value;
 
-class ConsoleTest : public ::testing::Test {
+class ConsoleTest : public DemoServerTest {
 protected:
-    static void SetUpTestSuite() { server = new DemoServer(); }
-    static void TearDownTestSuite() { delete server; }
-    static std::vector<Value> call(const std::string& method, const std::vector<Value>& params)
-    {
-        return callMethod(server->port(), method, params);
-    }
-    static protocol::Table table(const std::string& method, const std::vector<Value>& params)
-    {
-        return call(method, params).back().takeTable();
-    }
-    static long long q(const std::string& sql) { return queryInt(server->db, sql); }
     // User 1 is the representative of type 1 (all customers), user 3 the demo customer's.
     static Value session(std::int32_t user)
     {
@@ -35,9 +24,7 @@ protected:
     {
         return protocol::toOleDate(std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
     }
-    static DemoServer* server;
 };
-DemoServer* ConsoleTest::server = nullptr;
 
 std::size_t col(const protocol::Table& t, const char* name)
 {

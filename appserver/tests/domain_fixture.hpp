@@ -4,6 +4,8 @@
 // server a test starts, so tests that change data do not see each other's changes.
 
 #include <memory>
+
+#include <gtest/gtest.h>
 #include <string>
 
 #include "durnak/protocol/marshal.hpp"
@@ -39,5 +41,27 @@ std::vector<protocol::Value> callMethod(std::uint16_t port, const std::string& m
 
 // Direct read access to a test database (for checks the methods do not show).
 long long queryInt(const std::string& db, const std::string& sql);
+
+// A suite sharing one server on the demo database, with the calls every suite makes.
+class DemoServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new DemoServer(); }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+    static std::vector<protocol::Value> call(const std::string& method, const std::vector<protocol::Value>& params)
+    {
+        return callMethod(server->port(), method, params);
+    }
+    static protocol::Table table(const std::string& method, const std::vector<protocol::Value>& params)
+    {
+        return call(method, params).back().takeTable();
+    }
+    static long long q(const std::string& sql) { return queryInt(server->db, sql); }
+
+    static inline DemoServer* server = nullptr;
+};
 
 } // namespace durnak::testing

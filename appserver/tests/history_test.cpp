@@ -9,28 +9,15 @@ namespace {
 
 using protocol::Value;
 
-class HistoryTest : public ::testing::Test {
+class HistoryTest : public DemoServerTest {
 protected:
-    static void SetUpTestSuite() { server = new DemoServer(); }
-    static void TearDownTestSuite() { delete server; }
-    static std::vector<Value> call(const std::string& method, const std::vector<Value>& params)
-    {
-        return callMethod(server->port(), method, params);
-    }
-    static protocol::Table table(const std::string& method, const std::vector<Value>& params)
-    {
-        return call(method, params).back().takeTable();
-    }
-    static long long q(const std::string& sql) { return queryInt(server->db, sql); }
     static Value session(std::int32_t carino = kDemoCustomer)
     {
         auto s = demoSession();
         s.FCARINO = carino;
         return protocol::toValue(s);
     }
-    static DemoServer* server;
 };
-DemoServer* HistoryTest::server = nullptr;
 
 std::size_t col(const protocol::Table& t, const char* name)
 {

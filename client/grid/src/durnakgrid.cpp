@@ -10,7 +10,6 @@
 namespace durnak::grid {
 
 namespace {
-constexpr int kFooterHeight = 26;
 constexpr int kDefaultRowHeight = 24;
 }
 
@@ -357,15 +356,7 @@ QString DurnakGrid::footerText(const QString& nameOrField) const
 
 void DurnakGrid::placeFooter()
 {
-    if (!footerVisible_) {
-        footer_->hide();
-        return;
-    }
-    const QRect vp = viewport()->geometry();
-    footer_->setGeometry(frameWidth(), vp.bottom() + 1, vp.right() + 1 - frameWidth(), kFooterHeight);
-    footer_->setLeftOffset(vp.left() - frameWidth());
-    footer_->show();
-    footer_->raise();
+    footer_->placeUnder(viewport()->geometry(), frameWidth(), footerVisible_);
 }
 
 void DurnakGrid::updateGeometries()
@@ -376,7 +367,7 @@ void DurnakGrid::updateGeometries()
     QTableView::updateGeometries();
     // The base class leaves no room under the rows; the footer takes a strip of the viewport's
     // margin, so the row count per page is worked out again for the shorter viewport.
-    const int footerHeight = footerVisible_ ? kFooterHeight : 0;
+    const int footerHeight = footerVisible_ ? FooterBar::kHeight : 0;
     const QMargins margins = viewportMargins();
     if (margins.bottom() != footerHeight)
         setViewportMargins(margins.left(), margins.top(), margins.right(), footerHeight);

@@ -12,7 +12,6 @@
 namespace durnak::grid {
 
 namespace {
-constexpr int kFooterHeight = 26;
 constexpr quintptr kTopLevel = 0;
 
 bool keyLess(const QVariant& a, const QVariant& b, const QString& textA, const QString& textB)
@@ -337,15 +336,7 @@ void DurnakGroupGrid::bestFit()
 
 void DurnakGroupGrid::placeFooter()
 {
-    if (!footerVisible_) {
-        footer_->hide();
-        return;
-    }
-    const QRect vp = viewport()->geometry();
-    footer_->setGeometry(frameWidth(), vp.bottom() + 1, vp.right() + 1 - frameWidth(), kFooterHeight);
-    footer_->setLeftOffset(vp.left() - frameWidth());
-    footer_->show();
-    footer_->raise();
+    footer_->placeUnder(viewport()->geometry(), frameWidth(), footerVisible_);
 }
 
 void DurnakGroupGrid::updateGeometries()
@@ -354,7 +345,7 @@ void DurnakGroupGrid::updateGeometries()
         return;
     inGeometry_ = true;
     QTreeView::updateGeometries();
-    const int footerHeight = footerVisible_ ? kFooterHeight : 0;
+    const int footerHeight = footerVisible_ ? FooterBar::kHeight : 0;
     const QMargins margins = viewportMargins();
     if (margins.bottom() != footerHeight)
         setViewportMargins(margins.left(), margins.top(), margins.right(), footerHeight);

@@ -353,6 +353,18 @@ void FooterBar::setTexts(std::vector<QString> textsByColumn)
     update();
 }
 
+void FooterBar::placeUnder(const QRect& vp, int frameWidth, bool visible)
+{
+    if (!visible) {
+        hide();
+        return;
+    }
+    setGeometry(frameWidth, vp.bottom() + 1, vp.right() + 1 - frameWidth, kHeight);
+    setLeftOffset(vp.left() - frameWidth);
+    show();
+    raise();
+}
+
 void FooterBar::setLeftOffset(int offset)
 {
     leftOffset_ = offset;

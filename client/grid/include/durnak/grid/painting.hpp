@@ -100,7 +100,11 @@ class FooterBar : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int kHeight = 26;
+
     FooterBar(QHeaderView* header, const GridStyle* style, QWidget* parent = nullptr);
+    // Lays the bar over the strip its grid keeps free under the viewport, or hides it.
+    void placeUnder(const QRect& viewportGeometry, int frameWidth, bool visible);
     void setTexts(std::vector<QString> textsByColumn);  // per logical column, empty for none
     const std::vector<QString>& texts() const { return texts_; }
     void setLeftOffset(int offset);  // where the viewport starts, past the indicator
