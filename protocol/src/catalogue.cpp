@@ -135,12 +135,18 @@ std::string commandText(std::string_view method)
     return text;
 }
 
-const MethodSpec* findCommand(std::string_view command)
+std::string_view methodOfCommand(std::string_view command)
 {
     if (command.size() <= kServerClass.size() + 1 || command.substr(0, kServerClass.size()) != kServerClass ||
         command[kServerClass.size()] != '.')
-        return nullptr;
-    return findMethod(command.substr(kServerClass.size() + 1));
+        return {};
+    return command.substr(kServerClass.size() + 1);
+}
+
+const MethodSpec* findCommand(std::string_view command)
+{
+    const std::string_view method = methodOfCommand(command);
+    return method.empty() ? nullptr : findMethod(method);
 }
 
 namespace {

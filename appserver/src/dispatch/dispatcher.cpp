@@ -5,23 +5,9 @@
 #include "log.hpp"
 
 namespace durnak::server {
-namespace {
-
-// "TServerMethods1.X" -> "X"; empty for anything else.
-std::string_view methodName(std::string_view command)
-{
-    const std::string_view prefix = protocol::kServerClass;
-    if (command.size() <= prefix.size() + 1 || command.substr(0, prefix.size()) != prefix ||
-        command[prefix.size()] != '.')
-        return {};
-    return command.substr(prefix.size() + 1);
-}
-
-} // namespace
-
 std::vector<protocol::Value> Dispatcher::call(protocol::CallRequest& request, const ConnectionInfo& connection) const
 {
-    const std::string_view name = methodName(request.command);
+    const std::string_view name = protocol::methodOfCommand(request.command);
     const MethodRegistry::Method* method = name.empty() ? nullptr : registry_.find(name);
     if (!method) {
         if (!name.empty() && protocol::findMethod(name))

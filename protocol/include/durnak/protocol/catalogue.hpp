@@ -31,6 +31,8 @@ struct MethodSpec {
 
 const std::vector<MethodSpec>& methodCatalogue();
 const MethodSpec* findMethod(std::string_view name);
+// "TServerMethods1.X" -> "X"; empty for any other text.
+std::string_view methodOfCommand(std::string_view command);
 // "TServerMethods1.X" -> the spec of X, or nullptr.
 const MethodSpec* findCommand(std::string_view command);
 std::string commandText(std::string_view method);
