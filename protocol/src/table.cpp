@@ -115,8 +115,11 @@ std::int64_t parseDecimal(std::string_view text)
         for (; places < 4; ++places) fraction *= 10;
     }
     if (!digits) throw bad();
-    const std::int64_t scaled = whole * kDecimalScale + fraction;
-    return negative ? -scaled : scaled;
+    // In unsigned arithmetic: the most negative value has no positive twin.
+    const std::uint64_t magnitude = static_cast<std::uint64_t>(whole) * kDecimalScale + static_cast<std::uint64_t>(fraction);
+    const std::uint64_t limit = static_cast<std::uint64_t>(kMax) + (negative ? 1 : 0);
+    if (magnitude > limit) throw bad();
+    return negative ? static_cast<std::int64_t>(std::uint64_t(0) - magnitude) : static_cast<std::int64_t>(magnitude);
 }
 
 std::string formatDecimal(std::int64_t scaled)

@@ -22,11 +22,15 @@ TEST(Decimal, ParsesAndFormatsExactly)
         EXPECT_EQ(parseDecimal(c.text), c.scaled);
         EXPECT_EQ(formatDecimal(c.scaled), c.formatted);
     }
-    for (const char* bad : {"", "-", ".", "1.23456", "1,5", "1e3", "abc", "99999999999999999999"}) {
+    for (const char* bad : {"", "-", ".", "1.23456", "1,5", "1e3", "abc", "99999999999999999999",
+                            "-922337203685477.5809"}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(parseDecimal(bad), ProtocolError);
     }
     EXPECT_EQ(formatDecimal(std::numeric_limits<std::int64_t>::min()), "-922337203685477.5808");
+    EXPECT_EQ(parseDecimal("-922337203685477.5808"), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(parseDecimal("922337203685477.5807"), std::numeric_limits<std::int64_t>::max());
+    EXPECT_THROW(parseDecimal("922337203685477.5808"), ProtocolError);
 }
 
 TEST(Table, StoresEveryStorageWithNulls)
