@@ -10,7 +10,8 @@ packages=(
   libsoci-dev libsqlite3-dev sqlite3
   libsodium-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   libcairo2-dev libpango1.0-dev
-  qt6-base-dev libxlsxwriter-dev
+  qt6-base-dev qt6-webengine-dev libxlsxwriter-dev
+  libpq-dev postgresql haproxy
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb imagemagick

@@ -27,5 +27,11 @@ build-fuzz/envelope_fuzz -max_total_time="${DURNAK_FUZZ_SECONDS:-60}" -max_len=4
 grep -E 'stat::number_of_executed_units' "$build/fuzz.log" || true
 rm -rf "$corpus"
 
+# The server's hello and call handling (sign-in, sessions, access checks, methods) under
+# random input, with the plain mutation driver; sanitized in the --sanitize build.
+"$build"/appserver/hello_call_fuzz -max_total_time="${DURNAK_SERVER_FUZZ_SECONDS:-30}" appserver/fuzz/corpus \
+  > "$build/server_fuzz.log" 2>&1 || { tail -50 "$build/server_fuzz.log"; exit 1; }
+grep -E 'stat::number_of_executed_units' "$build/server_fuzz.log" || true
+
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 600

@@ -36,10 +36,13 @@ Server::Server(ServerConfig config)
         applyMigrations(sql, schemaMigrations());
     }
     registerServerMethods(registry_, config_);
-    dispatcher_ = std::make_unique<Dispatcher>(registry_, store_.get(), &hub_);
+    auth::registerSessionMethods(registry_);
+    auth_ = std::make_unique<auth::Authenticator>(*store_);
+    dispatcher_ = std::make_unique<Dispatcher>(registry_, store_.get(), &hub_, auth_.get());
     listener_ = std::make_unique<Listener>(
         io_,
-        SessionEnvironment{*dispatcher_, hub_, workers_.get_executor(), config_.idleTimeout, config_.pushIdleTimeout},
+        SessionEnvironment{*dispatcher_, hub_, workers_.get_executor(), config_.idleTimeout, config_.pushIdleTimeout,
+                           auth_.get()},
         config_.maxConnections);
     edge_ = std::make_unique<web::OuterEdge>(config_, hub_);
 }
@@ -76,7 +79,7 @@ int Server::run(const std::function<void(std::uint16_t port)>& onListening,
     signals.async_wait(onSignal);
 
     logInfo("listening on " + config_.address + ":" + std::to_string(port) + " with " +
-            std::to_string(store_->poolSize()) + " workers, database " + config_.databasePath +
+            std::to_string(store_->poolSize()) + " workers, database " + displayName(config_.databasePath) +
             (config_.testMethods ? ", test methods on" : ""));
     onListening(port);
     if (onWebListening) onWebListening(webPort);

@@ -7,6 +7,7 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/thread_pool.hpp>
 
+#include "auth/authenticator.hpp"
 #include "config.hpp"
 #include "dispatch/dispatcher.hpp"
 #include "dispatch/method_registry.hpp"
@@ -39,6 +40,7 @@ public:
 private:
     ServerConfig config_;
     std::unique_ptr<Store> store_;
+    std::unique_ptr<auth::Authenticator> auth_;
     PushHub hub_;
     MethodRegistry registry_;
     std::unique_ptr<Dispatcher> dispatcher_;

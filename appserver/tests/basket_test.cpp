@@ -26,7 +26,8 @@ protected:
     static void SetUpTestSuite()
     {
         db = new std::string(seededDatabaseCopy());
-        const std::string csv = *db + ".csv";
+        // Next to the database file, or in the temporary folder when the database is a server.
+        const std::string csv = ::testing::TempDir() + "basket_test_" + std::to_string(::getpid()) + ".csv";
         std::ofstream(csv) << kItemsCsv;
         runAdmin(*db, "import-csv '" + csv + "'");
         server = new ServerProcess(withDatabase(*db));
@@ -64,7 +65,10 @@ protected:
     static Value change(std::int32_t sirano, double qty, std::int32_t carino = kDemoCustomer, double price = 1.0,
                         std::int32_t enteredBy = 3)
     {
-        return call("SepetGuncelle2", {session(carino), Value(carino), Value(0), Value(""), Value(""), Value(qty),
+        auto s = demoSession();
+        s.FCARINO = carino;
+        s.FSirano = enteredBy;  // signs in as that user: the server takes who changes a line from the session
+        return call("SepetGuncelle2", {protocol::toValue(s), Value(carino), Value(0), Value(""), Value(""), Value(qty),
                                        Value(20.0), Value(price), Value(0.0), Value(enteredBy), Value(sirano),
                                        Value(0.0), Value(0.0), Value(0.0)})
             .back();
@@ -158,7 +162,7 @@ TEST_F(BasketTest, ChangeTickAndDeleteLines)
 
     // Another customer cannot change or delete these lines.
     EXPECT_THROW(change(first, 2, 1002), protocol::ServerError);
-    EXPECT_EQ(call("SepetSatirSil", {session(1002), Value(first), Value("x")}).back(), Value(0));
+    EXPECT_THROW(call("SepetSatirSil", {session(1002), Value(first), Value("x")}), protocol::ServerError);
     EXPECT_EQ(basket().rowCount(), 2u);
 
     EXPECT_EQ(call("SepetSatirSil", {session(), Value(first), Value("BARKOD-ADI")}).back(), Value(1));
@@ -181,7 +185,7 @@ TEST_F(BasketTest, BadInputIsRefusedAndChangesNothing)
         {"negative quantity", [] { return add(item("SEP-1"), -3); }, "miktar"},
         {"huge quantity", [] { return add(item("SEP-1"), 1e12); }, "miktar"},
         {"unknown item", [] { return add(987654321, 1); }, "Stok bulunamadı"},
-        {"unknown customer", [] { return add(item("SEP-1"), 1, 424242); }, "Cari bulunamadı"},
+        {"unknown customer", [] { return add(item("SEP-1"), 1, 424242); }, "424242"},  // not the user's either
         {"changed to zero", [line] { return change(line, 0); }, "miktar"},
         {"unknown line", [] { return change(987654, 1); }, "bulunamadı"},
         {"basket of unknown customer", [] { return basket(424242).rowCount() ? Value(1) : Value(0); }, "Cari"},
@@ -274,7 +278,7 @@ TEST(OrderCrash, KilledServerLosesNoOrderAndLeavesNoHalfOrder)
         for (int i = 0; i < 2000 && !stop; ++i) {
             try {
                 TestClient client(port);
-                client.hello();
+                rememberToken(port, 3, client.hello(signedInHello(port, 3)));
                 for (std::int32_t stokno : {1 + i % 50, 60 + i % 50, 120 + i % 50})
                     client.call("TServerMethods1.SepetEkle2",
                                 {session, Value(kDemoCustomer), Value(stokno), Value(""), Value(""), Value(2.0),
@@ -307,7 +311,8 @@ TEST(OrderCrash, KilledServerLosesNoOrderAndLeavesNoHalfOrder)
                            " (SELECT SUM(net + vat_amount) FROM order_lines l WHERE l.order_id = o.id)) > 0.02"),
               0);
     EXPECT_EQ(queryInt(db, "SELECT COUNT(*) FROM order_lines l JOIN basket b ON b.sirano = l.basket_sirano"), 0);
-    EXPECT_EQ(queryInt(db, "SELECT COUNT(*) FROM pragma_integrity_check WHERE integrity_check <> 'ok'"), 0);
+    if (!testingOnPostgres())  // PostgreSQL checks its own files on recovery
+        EXPECT_EQ(queryInt(db, "SELECT COUNT(*) FROM pragma_integrity_check WHERE integrity_check <> 'ok'"), 0);
     // The restarted server goes on serving the same basket.
     EXPECT_NO_THROW(callMethod(server->port(), "SepetVer2", {Value(kDemoCustomer)}));
 }

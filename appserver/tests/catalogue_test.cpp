@@ -22,7 +22,8 @@ protected:
     static void SetUpTestSuite()
     {
         db = new std::string(seededDatabaseCopy());
-        const std::string csv = *db + ".csv";
+        // Next to the database file, or in the temporary folder when the database is a server.
+        const std::string csv = ::testing::TempDir() + "catalogue_test_" + std::to_string(::getpid()) + ".csv";
         std::ofstream(csv) << kItemsCsv;
         runAdmin(*db, "import-csv '" + csv + "'");
         // Enough items sharing two words to reach the result cap.
@@ -202,6 +203,7 @@ TEST_F(CatalogueTest, PricesAreComputedForTheCustomer)
 
     // Another customer's terms give another price; an unknown customer an error.
     auto session = demoSession();
+    session.FSirano = 1;     // the representative, who may act for any customer
     session.FCARINO = 1005;  // no discount in the demo data
     EXPECT_DOUBLE_EQ(realOf(search("TST-0001", session), 0, "NETFIYAT"), 200);
     session.FCARINO = 999999;

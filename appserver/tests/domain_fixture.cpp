@@ -1,66 +1,12 @@
 #include "domain_fixture.hpp"
 
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 
 namespace durnak::testing {
-
-namespace fs = std::filesystem;
-
-std::string runAdmin(const std::string& db, const std::string& arguments)
-{
-    const std::string command = std::string("'") + DURNAK_ADMIN_BINARY + "' --db '" + db + "' " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot start durnak-admin");
-    std::string output;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (status != 0) throw std::runtime_error("durnak-admin " + arguments + " failed:\n" + output);
-    return output;
-}
-
-namespace {
-
-fs::path tempFolder()
-{
-    static int counter = 0;
-    fs::path dir = fs::path(::testing::TempDir()) /
-                   ("durnak-domain-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::create_directories(dir);
-    return dir;
-}
-
-const std::string& templateDatabase()
-{
-    static const std::string path = [] {
-        const auto db = (tempFolder() / "template.db").string();
-        runAdmin(db, "init");
-        runAdmin(db, "seed --items 400");
-        runAdmin(db, std::string("bind-workstation --user demo --computer-id ") + kDemoComputerId);
-        runAdmin(db, std::string("bind-workstation --user temsilci --computer-id ") + kRepComputerId);
-        // One file, so a plain copy carries everything.
-        sqlite3* handle = nullptr;
-        sqlite3_open(db.c_str(), &handle);
-        sqlite3_exec(handle, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
-        sqlite3_close(handle);
-        return db;
-    }();
-    return path;
-}
-
-} // namespace
-
-std::string seededDatabaseCopy()
-{
-    const auto copy = (tempFolder() / "demo.db").string();
-    fs::copy_file(templateDatabase(), copy, fs::copy_options::overwrite_existing);
-    return copy;
-}
 
 DemoServer::DemoServer() : db(seededDatabaseCopy()), process(std::make_unique<ServerProcess>(withDatabase(db))) {}
 
@@ -76,16 +22,64 @@ protocol::TSonucBilgisi demoSession()
     return s;
 }
 
+namespace {
+
+struct DemoLogin {
+    const char* user;
+    const char* computerId;
+};
+const DemoLogin kDemoLogins[4] = {
+    {"temsilci", kRepComputerId}, {"bolge", kRegionComputerId}, {"demo", kDemoComputerId},
+    {"kisitli", kLimitedComputerId}};
+
+std::mutex tokenMutex;
+std::map<std::pair<std::uint16_t, int>, std::string> tokens;
+
+int userOfCall(const std::vector<protocol::Value>& params)
+{
+    for (const auto& p : params) {
+        if (p.kind() != protocol::Kind::Record || p.asRecord().type != protocol::TSonucBilgisi::kTypeName) continue;
+        const auto record = protocol::fromValue<protocol::TSonucBilgisi>(p);
+        if (record.FSirano >= 1 && record.FSirano <= 4) return record.FSirano;
+    }
+    return 1;
+}
+
+} // namespace
+
+boost::json::object signedInHello(std::uint16_t port, int user)
+{
+    const DemoLogin& login = kDemoLogins[user - 1];
+    boost::json::object hello{{"computerId", login.computerId}, {"user", login.user}, {"password", kDemoPassword}};
+    std::lock_guard lock(tokenMutex);
+    if (auto it = tokens.find({port, user}); it != tokens.end()) hello["token"] = it->second;
+    return hello;
+}
+
+void rememberToken(std::uint16_t port, int user, const protocol::Envelope& welcome)
+{
+    const auto token = welcome.optionalString("token");
+    if (token.empty()) return;
+    std::lock_guard lock(tokenMutex);
+    tokens[{port, user}] = std::string(token);
+}
+
 std::vector<protocol::Value> callMethod(std::uint16_t port, const std::string& method,
                                         const std::vector<protocol::Value>& params, boost::json::object hello)
 {
     TestClient client(port);
-    client.hello(std::move(hello));
+    if (hello.empty()) {
+        const int user = userOfCall(params);
+        rememberToken(port, user, client.hello(signedInHello(port, user)));
+    } else {
+        client.hello(std::move(hello));
+    }
     return client.call("TServerMethods1." + method, params);
 }
 
 long long queryInt(const std::string& db, const std::string& sql)
 {
+    if (db.starts_with("postgresql://")) return queryScalar(db, sql);
     sqlite3* handle = nullptr;
     if (sqlite3_open_v2(db.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw std::runtime_error("cannot open " + db);

@@ -10,19 +10,11 @@
 
 #include "durnak/protocol/marshal.hpp"
 #include "durnak/protocol/records.hpp"
+#include "demo_database.hpp"
 #include "integration.hpp"
 
 namespace durnak::testing {
 
-constexpr const char* kDemoComputerId = "TEST-DISK-0001";
-constexpr const char* kRepComputerId = "TEST-DISK-0002";
-constexpr std::int32_t kDemoCustomer = 1001;  // discounts 10+5, user "demo" (type 3)
-
-// Runs durnak-admin with the given arguments on a database; throws with its output on failure.
-std::string runAdmin(const std::string& db, const std::string& arguments);
-
-// A fresh copy of the seeded demo database (400 items, pictures) in a temporary folder.
-std::string seededDatabaseCopy();
 
 // A server on a fresh copy of the demo database.
 struct DemoServer {
@@ -35,7 +27,17 @@ struct DemoServer {
 // The session record of the demo customer user, as the client holds it after sign-in.
 protocol::TSonucBilgisi demoSession();
 
-// Calls one method on a fresh connection; the out values and the result.
+// The hello of a demo user signed in as the client does it: computer ID, user name and
+// password, plus the session token of an earlier sign-in on this server when there is one
+// (so the password is not checked on every connection). Users by their number: 1 temsilci,
+// 2 bolge, 3 demo, 4 kisitli.
+boost::json::object signedInHello(std::uint16_t port, int user);
+// Keeps the token a welcome answered for later signedInHello calls.
+void rememberToken(std::uint16_t port, int user, const protocol::Envelope& welcome);
+
+// Calls one method on a fresh connection; the out values and the result. Without a hello of
+// its own the call is signed in: as the user the session record among the parameters names
+// (its FSirano), otherwise as the representative "temsilci", who acts for every customer.
 std::vector<protocol::Value> callMethod(std::uint16_t port, const std::string& method,
                                         const std::vector<protocol::Value>& params, boost::json::object hello = {});
 

@@ -11,10 +11,11 @@ using protocol::Value;
 
 class HistoryTest : public DemoServerTest {
 protected:
-    static Value session(std::int32_t carino = kDemoCustomer)
+    static Value session(std::int32_t carino = kDemoCustomer, std::int32_t user = 3)
     {
         auto s = demoSession();
         s.FCARINO = carino;
+        s.FSirano = user;  // the fixture signs in as this user
         return protocol::toValue(s);
     }
 };
@@ -88,7 +89,7 @@ TEST_F(HistoryTest, BalancesChangeWithTheirCalls)
     EXPECT_EQ(q("SELECT balance_qty" + lineWhere), 1);
 
     // Price change: 10 with 50 % and the line's second rate 5 % is 4,75 a unit; the order follows.
-    EXPECT_EQ(call("BakiyeFiyatDegistir", {session(), Value(0), Value(line), Value(line), Value(qty), Value(qty),
+    EXPECT_EQ(call("BakiyeFiyatDegistir", {session(kDemoCustomer, 1), Value(0), Value(line), Value(line), Value(qty), Value(qty),
                                            Value(""), Value(10.0), Value(50.0)})
                   .back(),
               Value(1));
@@ -96,7 +97,7 @@ TEST_F(HistoryTest, BalancesChangeWithTheirCalls)
     EXPECT_EQ(q("SELECT COUNT(*) FROM orders o WHERE ABS(o.net - (SELECT SUM(net) FROM order_lines l"
                 " WHERE l.order_id = o.id)) > 0.005"),
               0);
-    EXPECT_THROW(call("BakiyeFiyatDegistir", {session(), Value(0), Value(line), Value(line), Value(qty), Value(qty),
+    EXPECT_THROW(call("BakiyeFiyatDegistir", {session(kDemoCustomer, 1), Value(0), Value(line), Value(line), Value(qty), Value(qty),
                                               Value(""), Value(-5.0), Value(0.0)}),
                  protocol::ServerError);
 
@@ -110,6 +111,12 @@ TEST_F(HistoryTest, BalancesChangeWithTheirCalls)
     ASSERT_GT(itemOrders.rowCount(), 0u);
     for (std::size_t r = 0; r < itemOrders.rowCount(); ++r)
         EXPECT_EQ(itemOrders.intAt(r, col(itemOrders, "STOK_STOKNO")), stokno);
+    // Stock number 0 lists every line of the customer, whatever the item.
+    const auto allOrders = table("TumSiparislerVer", {Value(kDemoCustomer), Value(0)});
+    EXPECT_EQ(static_cast<long long>(allOrders.rowCount()),
+              q("SELECT COUNT(*) FROM order_lines l JOIN orders o ON o.id = l.order_id WHERE o.carino = " +
+                std::to_string(kDemoCustomer)));
+    EXPECT_GT(allOrders.rowCount(), itemOrders.rowCount());
 }
 
 TEST_F(HistoryTest, StatementWithInvoiceAndCollectionDetail)

@@ -5,18 +5,21 @@
 #include <QScreen>
 
 #include "app/gorunum.hpp"
-#include "app/unit1.hpp"
+#include "app/kurulum.hpp"
 #include "app/utils.hpp"
 
 int main(int argc, char** argv)
 {
     // The program reads no command line of its own; Qt gets only the program name.
     int qtArgc = argc > 0 ? 1 : 0;
+    // The request form's browser shares its graphics contexts; set before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication uygulama(qtArgc, argv);
     durnak::client::FiordFlatUygula(uygulama);
     durnak::client::BaglantiMesajlariniBagla();
 
-    durnak::client::TForm1 form;
+    durnak::client::TForm1 form(durnak::client::AnaPencereKancalari());
+    durnak::client::AnaPencereyiBagla(form);
     form.FormCreate();
 
     // Maximised and centred; the geometry also holds where no window manager maximises.

@@ -19,10 +19,10 @@
 #include <QMovie>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "durnak/grid/durnakgrid.hpp"
 #include "app/dagitim.hpp"
 #include "app/geribildirim.hpp"
 #include "app/kayanyazi.hpp"
@@ -49,24 +49,16 @@ QFrame* panel(const QString& ad, int yukseklik, QWidget* ebeveyn)
     return p;
 }
 
-QTableView* izgara(const QString& ad, QAbstractItemModel* model, QWidget* ebeveyn)
+// A tab's grid; the window that owns the tab declares its columns and binds its dataset.
+grid::DurnakGrid* izgara(const QString& ad, QWidget* ebeveyn)
 {
-    auto* g = new QTableView(ebeveyn);
+    auto* g = new grid::DurnakGrid(ebeveyn);
     g->setObjectName(ad);
-    g->setModel(model);
-    g->setAlternatingRowColors(true);
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Fixed row heights: never measure every row of a big list.
-    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    g->verticalHeader()->setDefaultSectionSize(24);
-    g->verticalHeader()->setFixedWidth(14);
     g->setContextMenuPolicy(Qt::CustomContextMenu);
     return g;
 }
 
-void menuyuBagla(QTableView* izgara, QMenu* menu)
+void menuyuBagla(QAbstractItemView* izgara, QMenu* menu)
 {
     QObject::connect(izgara, &QWidget::customContextMenuRequested, menu,
                      [izgara, menu](const QPoint& yer) { menu->popup(izgara->viewport()->mapToGlobal(yer)); });
@@ -355,7 +347,7 @@ QWidget* TForm1::sepetSekmesiniKur()
     duzen->setContentsMargins(2, 2, 2, 2);
     duzen->setSpacing(2);
 
-    cxGrid2 = izgara(QStringLiteral("cxGrid2"), DataSource_SEPET, sayfa);
+    cxGrid2 = izgara(QStringLiteral("cxGrid2"), sayfa);
     menuyuBagla(cxGrid2, PopupMenu1);
 
     panelsec = new QWidget(sayfa);
@@ -408,16 +400,15 @@ void TForm1::sekmeleriKur()
     sPageControl1 = new TsPageControl(centralWidget());
     sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
 
-    cxGrid1 = izgara(QStringLiteral("cxGrid1"), DataSource1, nullptr);
+    cxGrid1 = izgara(QStringLiteral("cxGrid1"), nullptr);
     menuyuBagla(cxGrid1, popstok);
-    cxGrid3 = izgara(QStringLiteral("cxGrid3"), DataSource_ONCEKI, nullptr);
+    cxGrid3 = izgara(QStringLiteral("cxGrid3"), nullptr);
     menuyuBagla(cxGrid3, poponceki);
-    cxGrid5 = izgara(QStringLiteral("cxGrid5"), DataSource_EKSTRE, nullptr);
+    cxGrid5 = izgara(QStringLiteral("cxGrid5"), nullptr);
     menuyuBagla(cxGrid5, popekstre);
-    cxGrid6 = izgara(QStringLiteral("cxGrid6"), DataSource_yeniler, nullptr);
-    cxkampanyali = izgara(QStringLiteral("cxkampanyali"), kampsource, nullptr);
-    cxGridduyuru = izgara(QStringLiteral("cxGridduyuru"), nullptr, nullptr);
-    cxGridduyuru->setAlternatingRowColors(false);
+    cxGrid6 = izgara(QStringLiteral("cxGrid6"), nullptr);
+    cxkampanyali = izgara(QStringLiteral("cxkampanyali"), nullptr);
+    cxGridduyuru = izgara(QStringLiteral("cxGridduyuru"), nullptr);
 
     sstoklistesi = sekmeSayfasi(QStringLiteral("sstoklistesi"), cxGrid1);
     ssepet = sepetSekmesiniKur();
@@ -468,7 +459,8 @@ void TForm1::altSeritleriKur()
     aciklama->addStretch(1);
 
     Panel5 = panel(QStringLiteral("Panel5"), 40, centralWidget());
-    auto* alt = new QHBoxLayout(Panel5);
+    // The bottom banner scrolls above the text; invisible and 0 high until one is loaded.
+    auto* alt = new QVBoxLayout(Panel5);
     alt->setContentsMargins(0, 0, 0, 0);
     alt->setSpacing(0);
     kayanyazi = new TKayanYazi(Panel5);
@@ -478,11 +470,13 @@ void TForm1::altSeritleriKur()
     kayanyazi->setFont(kayan);
     RealTimeMarquee1 = new TKayanYazi(Panel5);
     RealTimeMarquee1->setObjectName(QStringLiteral("RealTimeMarquee1"));
+    RealTimeMarquee1->setFixedHeight(0);
+    RealTimeMarquee1->hide();
     Image3 = new QLabel(Panel5);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->hide();
+    alt->addWidget(RealTimeMarquee1);
     alt->addWidget(kayanyazi, 1);
-    alt->addWidget(RealTimeMarquee1, 1);
 }
 
 void TForm1::sekmeDegisti(int sira)

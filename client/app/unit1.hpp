@@ -35,9 +35,12 @@ class QLineEdit;
 class QMenu;
 class QMovie;
 class QPushButton;
-class QTableView;
 class QToolButton;
 class QWidget;
+
+namespace durnak::grid {
+class DurnakGrid;
+}
 
 namespace durnak::client {
 
@@ -203,13 +206,13 @@ public:
     QWidget* sTabSheetduyuru = nullptr;
     QWidget* sTabbakiyeler = nullptr;
 
-    QTableView* cxGrid1 = nullptr;       // stock
-    QTableView* cxGrid2 = nullptr;       // basket
-    QTableView* cxGrid3 = nullptr;       // previous orders
-    QTableView* cxGrid5 = nullptr;       // statement
-    QTableView* cxGrid6 = nullptr;       // new items
-    QTableView* cxkampanyali = nullptr;  // campaign items
-    QTableView* cxGridduyuru = nullptr;  // announcements
+    grid::DurnakGrid* cxGrid1 = nullptr;       // stock
+    grid::DurnakGrid* cxGrid2 = nullptr;       // basket
+    grid::DurnakGrid* cxGrid3 = nullptr;       // previous orders
+    grid::DurnakGrid* cxGrid5 = nullptr;       // statement
+    grid::DurnakGrid* cxGrid6 = nullptr;       // new items
+    grid::DurnakGrid* cxkampanyali = nullptr;  // campaign items
+    grid::DurnakGrid* cxGridduyuru = nullptr;  // announcements
 
     // Basket tab strips.
     QWidget* panelsec = nullptr;

@@ -118,14 +118,14 @@ QString TBaglanti::DriverName() const
 
 void TBaglanti::SetToken(const QString& oturumAnahtari)
 {
-    std::lock_guard lock(kilit_);
-    selam_.token = oturumAnahtari;
+    std::lock_guard lock(anahtar_->kilit);
+    anahtar_->deger = oturumAnahtari;
 }
 
 QString TBaglanti::Token() const
 {
-    std::lock_guard lock(kilit_);
-    return selam_.token;
+    std::lock_guard lock(anahtar_->kilit);
+    return anahtar_->deger;
 }
 
 void TBaglanti::SetCredentials(const QString& kullanici, const QString& sifre)
@@ -191,6 +191,7 @@ std::unique_ptr<TBaglanti> TBaglanti::Clone() const
         std::lock_guard lock(kilit_);
         klon->baglantiAdi_ = baglantiAdi_;
         klon->selam_ = selam_;
+        klon->anahtar_ = anahtar_;
         klon->baglanmaSuresi_ = baglanmaSuresi_;
         klon->iletisimSuresi_ = iletisimSuresi_;
     }
@@ -231,6 +232,7 @@ void TBaglanti::Open()
         selam = selam_;
         baglanmaSuresi = baglanmaSuresi_;
     }
+    selam.token = Token();
 
     auto soket = std::make_unique<QTcpSocket>();
     // No proxy is configured for the server; a system proxy must not reroute the link.
@@ -267,6 +269,10 @@ void TBaglanti::Open()
         }
         if (yanit.op() != protocol::op::Welcome)
             throw EBaglantiHatasi("Sunucu beklenmeyen bir yanıt verdi: \"" + std::string(yanit.op()) + "\"");
+        // Credentials that opened a session: later connections present its token instead.
+        const std::string_view yeniAnahtar = yanit.optionalString("token");
+        if (!yeniAnahtar.empty())
+            SetToken(QString::fromUtf8(yeniAnahtar.data(), static_cast<qsizetype>(yeniAnahtar.size())));
     } catch (const EBaglantiHatasi&) {
         Close();
         throw;

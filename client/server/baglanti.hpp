@@ -75,6 +75,8 @@ public:
     const TParametreler& Params() const { return parametreler_; }
 
     // What the hello carries besides the protocol version; empty fields are not sent.
+    // The session token is shared with every clone, and a welcome that opens a session
+    // stores its token here, so after sign-in on any copy all of them present it.
     void SetToken(const QString& oturumAnahtari);
     QString Token() const;
     void SetCredentials(const QString& kullanici, const QString& sifre);
@@ -123,6 +125,12 @@ private:
     Selam selam_;
     std::chrono::milliseconds baglanmaSuresi_ = kVarsayilanBaglanmaSuresi;
     std::chrono::milliseconds iletisimSuresi_ = kVarsayilanIletisimSuresi;
+
+    struct OrtakAnahtar {
+        std::mutex kilit;
+        QString deger;
+    };
+    std::shared_ptr<OrtakAnahtar> anahtar_ = std::make_shared<OrtakAnahtar>();
 
     TParametreler parametreler_;
     std::unique_ptr<QTcpSocket> soket_;

@@ -1,5 +1,7 @@
 #include "server_process.hpp"
 
+#include "demo_database.hpp"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -82,7 +84,9 @@ std::string serverBinaryPath()
 ServerProcess::ServerProcess(ServerOptions options)
 {
     tempDir_ = makeTempDir();
-    dbPath_ = options.dbPath.empty() ? tempDir_ + "/durnak.db" : options.dbPath;
+    if (!options.dbPath.empty()) dbPath_ = options.dbPath;
+    else if (testingOnPostgres()) dbPath_ = freshDatabase();
+    else dbPath_ = tempDir_ + "/durnak.db";
     stdoutPath_ = tempDir_ + "/stdout.txt";
     stderrPath_ = tempDir_ + "/stderr.txt";
 

@@ -13,7 +13,7 @@ namespace durnak::testing {
 
 struct ServerOptions {
     bool testMethods = true;
-    std::string dbPath;                  // empty: a fresh file in a temporary folder, removed afterwards
+    std::string dbPath;  // empty: a fresh database (freshDatabase()), removed afterwards
     std::vector<std::string> extraArgs;  // appended after the defaults, e.g. {"--config", path}
 };
 

@@ -112,12 +112,12 @@ bool TestClient::waitForClose()
     }
 }
 
-void TestClient::hello(boost::json::object extra)
+protocol::Envelope TestClient::hello(boost::json::object extra)
 {
     extra["op"] = protocol::op::Hello;
     extra["protocol"] = protocol::kProtocolVersion;
     send(extra);
-    expect(protocol::op::Welcome);
+    return expect(protocol::op::Welcome);
 }
 
 std::vector<protocol::Value> TestClient::call(std::string_view command, const std::vector<protocol::Value>& params)

@@ -37,8 +37,8 @@ public:
     // Reads and drops whatever comes until the server closes; false if it does not in time.
     bool waitForClose();
 
-    // hello (with optional extra fields), expecting welcome.
-    void hello(boost::json::object extra = {});
+    // hello (with optional extra fields), expecting welcome; answers the welcome.
+    protocol::Envelope hello(boost::json::object extra = {});
     // One call; the out values and the result, or protocol::ServerError with the server's text.
     std::vector<protocol::Value> call(std::string_view command, const std::vector<protocol::Value>& params);
 

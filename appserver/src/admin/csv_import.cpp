@@ -10,6 +10,7 @@
 
 #include "domain/catalogue_index.hpp"
 #include "domain/search_text.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::admin {
 namespace {
@@ -89,7 +90,7 @@ ImportResult importCatalogueCsv(soci::session& sql, std::istream& in)
     if (!columns.count("KOD") || !columns.count("ADI")) throw std::runtime_error("başlık satırında KOD ve ADI olmalı");
 
     ImportResult result;
-    sql << "BEGIN IMMEDIATE";
+    server::dialect::beginWrite(sql);
     try {
         durnak::server::domain::StockIndexer indexer(sql);
         std::vector<std::string> f;
@@ -135,11 +136,12 @@ ImportResult importCatalogueCsv(soci::session& sql, std::istream& in)
                     soci::use(oem4), soci::use(oem1), soci::use(barcode), soci::use(make), soci::use(model),
                     soci::use(group), soci::use(unit), soci::use(vat), soci::use(price), soci::use(campaign),
                     soci::use(durum), soci::use(isNew), soci::use(isCampaign);
-                sql << "SELECT last_insert_rowid()", soci::into(stokno);
+                stokno = server::dialect::lastInsertId(sql);
                 ++result.inserted;
             }
             indexer.reindex(stokno);
         }
+        server::dialect::syncKeySequences(sql);
         sql << "COMMIT";
     } catch (...) {
         sql << "ROLLBACK";

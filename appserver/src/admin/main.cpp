@@ -14,10 +14,12 @@
 #include "admin/machine_id.hpp"
 #include "admin/seed.hpp"
 #include "admin/web_commands.hpp"
+#include "auth/authenticator.hpp"
 #include "domain/passwords.hpp"
 #include "methods/domain_support.hpp"
 #include "store/migrations.hpp"
 #include "store/store.hpp"
+#include "store/dialect.hpp"
 
 namespace {
 
@@ -29,7 +31,7 @@ constexpr const char* kUsage = R"(durnak-admin --db PATH <komut> [seçenekler]
   seed [--items N] [--no-pictures]      demo verisi (varsayılan 20000 stok, her 4 stoktan birine resim)
   users                                 kullanıcıları ve bağlı bilgisayarları listeler
   add-user --username U --password P --type 1..4 [--carino C] [--rep R] [--email E]
-  set-password --username U --password P
+  set-password --username U --password P  şifreyi değiştirir, kullanıcının açık oturumlarını kapatır
   bind-workstation --user U (--computer-id ID | --this-machine)
   unbind-workstation --computer-id ID
   this-machine-id                       bu makinenin bilgisayar kimliğini yazar
@@ -111,7 +113,7 @@ void listUsers(soci::session& sql)
 {
     soci::rowset<soci::row> rows =
         sql.prepare << "SELECT u.id, u.username, u.user_type, COALESCE(u.carino, 0), COALESCE(u.rep_id, 0),"
-                       " u.active, COALESCE(group_concat(w.computer_id, ', '), '')"
+                       " u.active, COALESCE(" + server::dialect::joinTexts(server::dialectOf(sql), "w.computer_id") + ", '')"
                        " FROM users u LEFT JOIN workstations w ON w.user_id = u.id GROUP BY u.id ORDER BY u.id";
     std::cout << "no  kullanıcı        tip  cari   temsilci  aktif  bilgisayarlar\n";
     for (const auto& r : rows) {
@@ -131,10 +133,11 @@ void setScreenPicture(soci::session& sql, const Args& args)
     const std::string kindText = args.need("kind");
     int kind = kindText == "duyuru" ? 1 : kindText == "reklam" ? 2 : 0;
     if (!kind) throw std::runtime_error("--kind duyuru veya reklam olmalı");
-    const std::string picture = readBinary(args.need("picture"));
+    const auto d = server::dialectOf(sql);
+    const std::string picture = server::dialect::blobValue(d, readBinary(args.need("picture")));
     std::string title = args.need("title"), target = args.get("target");
     sql << "INSERT INTO screens (kind, title, picture, target, sort)"
-           " VALUES (:k, :t, CAST(:p AS BLOB), :a, (SELECT COALESCE(MAX(sort), 0) + 1 FROM screens))",
+           " VALUES (:k, :t, " + server::dialect::blobParam(d, ":p") + ", :a, (SELECT COALESCE(MAX(sort), 0) + 1 FROM screens))",
         soci::use(kind), soci::use(title), soci::use(picture), soci::use(target);
 }
 
@@ -172,6 +175,9 @@ int run(const std::string& dbPath, const Args& args)
         const int id = userId(sql, args.need("username"));
         std::string hash = server::domain::hashPassword(args.need("password"));
         sql << "UPDATE users SET password_hash = :h WHERE id = :i", soci::use(hash), soci::use(id);
+        // Whoever signed in with the old password is out.
+        const int ended = server::auth::Authenticator::endUserSessions(sql, id);
+        std::cout << "şifre değiştirildi; kapatılan oturum: " << ended << "\n";
     } else if (c == "bind-workstation") {
         const int id = userId(sql, args.need("user"));
         std::string computerId = args.has("this-machine") ? admin::thisMachineId() : args.need("computer-id");
@@ -222,8 +228,9 @@ int run(const std::string& dbPath, const Args& args)
     } else if (c == "set-banner") {
         int slot = toInt(args.need("slot"), "--slot");
         if (slot < 1 || slot > 3 || args.positional.size() != 1) throw std::runtime_error("set-banner --slot 1..3 DOSYA");
-        const std::string picture = readBinary(args.positional[0]);
-        sql << "INSERT INTO banners (slot, picture) VALUES (:s, CAST(:p AS BLOB))"
+        const auto d = server::dialectOf(sql);
+        const std::string picture = server::dialect::blobValue(d, readBinary(args.positional[0]));
+        sql << "INSERT INTO banners (slot, picture) VALUES (:s, " + server::dialect::blobParam(d, ":p") + ")"
                " ON CONFLICT(slot) DO UPDATE SET picture = excluded.picture",
             soci::use(slot), soci::use(picture);
     } else if (c == "add-screen") {

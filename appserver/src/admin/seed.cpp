@@ -15,6 +15,7 @@
 #include "domain/catalogue_index.hpp"
 #include "domain/passwords.hpp"
 #include "domain/pricing.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::admin {
 
@@ -252,6 +253,7 @@ void seedCatalogue(soci::session& sql, Rng& rng, const SeedOptions& options, std
     domain::StockIndexer indexer(sql);
     std::discrete_distribution<int> durum({5, 70, 8, 8, 5, 4});
     const std::string oldDay = dayText(400), recentDay = dayText(5);
+    const auto dialect = server::dialectOf(sql);
     for (std::size_t i = 1; i <= options.items; ++i) {
         const auto& kind = kParts[std::uniform_int_distribution<std::size_t>(0, kParts.size() - 1)(rng)];
         r.stokno = static_cast<long long>(i);
@@ -288,10 +290,11 @@ void seedCatalogue(soci::session& sql, Rng& rng, const SeedOptions& options, std
                                  r.barcode, r.make, r.model, r.group});
         if (options.pictures && i % 4 == 1) {
             pictureNo = r.stokno;
-            jpeg = demoJpeg(static_cast<std::uint32_t>(i));
+            jpeg = server::dialect::blobValue(dialect, demoJpeg(static_cast<std::uint32_t>(i)));
             // SOCI binds std::string as text (with its length); the cast stores the bytes as a blob.
-            sql << "INSERT INTO stock_pictures (stokno, jpeg) VALUES (:n, CAST(:j AS BLOB))", soci::use(pictureNo),
-                soci::use(jpeg);
+            sql << "INSERT INTO stock_pictures (stokno, jpeg) VALUES (:n, " +
+                       server::dialect::blobParam(dialect, ":j") + ")",
+                soci::use(pictureNo), soci::use(jpeg);
         }
         if (i % 100000 == 0) log << i << " stok...\n" << std::flush;
     }
@@ -320,7 +323,7 @@ void seedOrders(soci::session& sql, Rng& rng, std::size_t items, std::ostream& l
                 soci::use(carino), soci::use(created), soci::use(status), soci::use(delivery), soci::use(kind),
                 soci::use(firm), soci::use(note), soci::use(dealerNote), soci::use(user);
             long long orderId = 0;
-            sql << "SELECT last_insert_rowid()", soci::into(orderId);
+            orderId = server::dialect::lastInsertId(sql);
             double gross = 0, disc = 0, net = 0, vat = 0;
             const int lines = 1 + static_cast<int>(rng() % 6);
             for (int l = 0; l < lines; ++l) {
@@ -368,7 +371,7 @@ void seedStatements(soci::session& sql, Rng& rng, std::size_t items, std::ostrea
             sql << "INSERT INTO invoices (carino, number, issued_on, due_on) VALUES (:c, :n, :i, :d)",
                 soci::use(carino), soci::use(numberText), soci::use(issued), soci::use(due);
             long long invoiceId = 0;
-            sql << "SELECT last_insert_rowid()", soci::into(invoiceId);
+            invoiceId = server::dialect::lastInsertId(sql);
             double gross = 0, net = 0, vat = 0, disc = 0;
             for (int l = 0; l < 3; ++l) {
                 long long stokno = 1 + static_cast<long long>(rng() % items);
@@ -410,7 +413,7 @@ void seedStatements(soci::session& sql, Rng& rng, std::size_t items, std::ostrea
                     soci::use(carino), soci::use(paid), soci::use(paid), soci::use(kind), soci::use(doc),
                     soci::use(text), soci::use(total);
                 long long movement = 0;
-                sql << "SELECT last_insert_rowid()", soci::into(movement);
+                movement = server::dialect::lastInsertId(sql);
                 std::string method = pos ? "Kredi Kartı" : "Nakit";
                 std::string card = pos ? "5400 01** **** 1234" : "";
                 std::string bank = pos ? "Demo Bankası" : "";
@@ -458,20 +461,24 @@ void seedPromotions(soci::session& sql, std::ostream& log)
     };
     int sort = 0;
     for (const auto& s : screens) {
-        const std::string jpeg = demoJpeg(900u + static_cast<std::uint32_t>(sort), 480, 270);
+        const auto d = server::dialectOf(sql);
+        const std::string jpeg = server::dialect::blobValue(d, demoJpeg(900u + static_cast<std::uint32_t>(sort), 480, 270));
         std::string title = s.title, target = s.target;
         int kind = s.kind;
         ++sort;
-        sql << "INSERT INTO screens (kind, title, picture, target, sort) VALUES (:k, :t, CAST(:p AS BLOB), :a, :s)",
+        sql << "INSERT INTO screens (kind, title, picture, target, sort) VALUES (:k, :t, " +
+                   server::dialect::blobParam(d, ":p") + ", :a, :s)",
             soci::use(kind), soci::use(title), soci::use(jpeg), soci::use(target), soci::use(sort);
     }
     for (int slot = 1; slot <= 3; ++slot) {
         // The header and upper banners play GIFs, the bottom one scrolls a bitmap.
         const auto seed = 700u + static_cast<std::uint32_t>(slot);
-        const std::string picture = slot == 1 ? demoGif(seed, 409, 100)
-                                    : slot == 2 ? demoGif(seed, 800, 40)
-                                                : demoBmp(seed, 300, 30);
-        sql << "INSERT INTO banners (slot, picture) VALUES (:s, CAST(:p AS BLOB))", soci::use(slot), soci::use(picture);
+        const auto d = server::dialectOf(sql);
+        const std::string picture = server::dialect::blobValue(d, slot == 1 ? demoGif(seed, 409, 100)
+                                                                  : slot == 2 ? demoGif(seed, 800, 40)
+                                                                              : demoBmp(seed, 300, 30));
+        sql << "INSERT INTO banners (slot, picture) VALUES (:s, " + server::dialect::blobParam(d, ":p") + ")",
+            soci::use(slot), soci::use(picture);
     }
     log << "duyurular, açılış reklamları, bannerlar, kayan yazı\n";
 }
@@ -484,7 +491,7 @@ void seedDemo(soci::session& sql, const SeedOptions& options, std::ostream& log)
     sql << "SELECT COUNT(*) FROM customers", soci::into(existing);
     if (existing > 0) throw std::runtime_error("the database already holds data; seed an empty one");
     Rng rng(20260401);
-    sql << "BEGIN IMMEDIATE";
+    server::dialect::beginWrite(sql);
     try {
         seedPeople(sql, rng, log);
         seedChoices(sql);
@@ -492,6 +499,8 @@ void seedDemo(soci::session& sql, const SeedOptions& options, std::ostream& log)
         seedOrders(sql, rng, options.items, log);
         seedStatements(sql, rng, options.items, log);
         seedPromotions(sql, log);
+        // Rows above carry explicit numbers; new ones continue after them.
+        server::dialect::syncKeySequences(sql);
         sql << "COMMIT";
     } catch (...) {
         sql << "ROLLBACK";

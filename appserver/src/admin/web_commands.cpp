@@ -11,6 +11,7 @@
 #include "store/migrations.hpp"
 #include "store/store.hpp"
 #include "web/site.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::admin {
 
@@ -133,10 +134,12 @@ void publishSetup(soci::session& sql, const std::string& path)
     if (content.size() > kMaxSetupBytes) throw std::runtime_error("dosya çok büyük: " + path);
     const std::string name = server::web::kSetupFileName;
     const long long size = static_cast<long long>(content.size());
-    sql << "INSERT INTO published_files (name, content, size) VALUES (:n, CAST(:c AS BLOB), :s)"
-           " ON CONFLICT(name) DO UPDATE SET content = excluded.content, size = excluded.size,"
-           " published_at = CURRENT_TIMESTAMP",
-        soci::use(name), soci::use(content), soci::use(size);
+    const auto d = server::dialectOf(sql);
+    const std::string bytes = server::dialect::blobValue(d, content);
+    sql << "INSERT INTO published_files (name, content, size) VALUES (:n, " + server::dialect::blobParam(d, ":c") +
+               ", :s) ON CONFLICT(name) DO UPDATE SET content = excluded.content, size = excluded.size,"
+               " published_at = CURRENT_TIMESTAMP",
+        soci::use(name), soci::use(bytes), soci::use(size);
     std::cout << name << " yayımlandı (" << size << " bayt)\n";
 }
 

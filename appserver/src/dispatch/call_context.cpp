@@ -4,13 +4,15 @@
 
 #include <soci/session.h>
 
+#include "auth/authenticator.hpp"
+#include "domain/passwords.hpp"
 #include "store/store.hpp"
 
 namespace durnak::server {
 
 CallContext::CallContext(const ConnectionInfo& connection, std::string_view method, std::size_t paramCount,
-                         Store* store, PushHub* push)
-    : connection_(connection), method_(method), paramCount_(paramCount), store_(store), push_(push)
+                         Store* store, PushHub* push, auth::Authenticator* auth)
+    : connection_(connection), method_(method), paramCount_(paramCount), store_(store), push_(push), auth_(auth)
 {
 }
 
@@ -29,6 +31,14 @@ PushHub& CallContext::push()
 {
     if (!push_) throw std::logic_error("no push channel for this call");
     return *push_;
+}
+
+bool CallContext::typedPasswordMatches(std::string_view computerId, std::string_view username,
+                                       const std::string& storedHash)
+{
+    if (auth_) return auth_->typedPasswordMatches(connection_, computerId, username, storedHash);
+    return !connection_.user.empty() && connection_.user == username &&
+           domain::verifyPassword(connection_.password, storedHash);
 }
 
 std::vector<protocol::Value> CallContext::reply(

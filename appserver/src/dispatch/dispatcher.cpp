@@ -1,5 +1,6 @@
 #include "dispatch/dispatcher.hpp"
 
+#include "auth/authenticator.hpp"
 #include "durnak/protocol/catalogue.hpp"
 #include "durnak/protocol/error.hpp"
 #include "log.hpp"
@@ -23,7 +24,17 @@ std::vector<protocol::Value> Dispatcher::call(protocol::CallRequest& request, co
         }
     }
 
-    CallContext context(connection, method->name, request.params.size(), store_, push_);
+    CallContext context(connection, method->name, request.params.size(), store_, push_, auth_);
+    if (auth_) {
+        try {
+            auth_->authorize(context, *method, request.params);
+        } catch (const auth::AccessDenied& e) {
+            throw CallFailed(e.what());
+        } catch (const std::exception& e) {
+            logWarning(method->name + " could not be authorised for " + connection.peer + ": " + e.what());
+            throw CallFailed(e.what());
+        }
+    }
     std::vector<protocol::Value> values;
     try {
         values = method->handler(context, request.params);

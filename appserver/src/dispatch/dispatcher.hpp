@@ -22,8 +22,9 @@ public:
 // Runs calls against the registry. Called on worker threads; keeps no state per call.
 class Dispatcher {
 public:
-    Dispatcher(const MethodRegistry& registry, Store* store, PushHub* push)
-        : registry_(registry), store_(store), push_(push)
+    // Without an authenticator every call runs unchecked (unit tests of the dispatcher only).
+    Dispatcher(const MethodRegistry& registry, Store* store, PushHub* push, auth::Authenticator* auth = nullptr)
+        : registry_(registry), store_(store), push_(push), auth_(auth)
     {
     }
 
@@ -37,6 +38,7 @@ private:
     const MethodRegistry& registry_;
     Store* store_;
     PushHub* push_;
+    auth::Authenticator* auth_;
 };
 
 } // namespace durnak::server

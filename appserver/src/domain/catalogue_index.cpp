@@ -16,7 +16,7 @@ struct StockIndexer::Statements {
     explicit Statements(soci::session& sql)
         : deleteCodes((sql.prepare << "DELETE FROM stock_codes WHERE stokno = :n", soci::use(stokno))),
           deleteSearch((sql.prepare << "DELETE FROM stock_search WHERE rowid = :n", soci::use(stokno))),
-          insertCode((sql.prepare << "INSERT OR IGNORE INTO stock_codes (key, stokno) VALUES (:k, :n)", soci::use(key),
+          insertCode((sql.prepare << "INSERT INTO stock_codes (key, stokno) VALUES (:k, :n) ON CONFLICT DO NOTHING", soci::use(key),
                       soci::use(stokno))),
           insertSearch((sql.prepare << "INSERT INTO stock_search (rowid, codes, words) VALUES (:n, :c, :w)",
                         soci::use(stokno), soci::use(codes), soci::use(words)))

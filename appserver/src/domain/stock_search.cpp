@@ -42,6 +42,23 @@ void collect(soci::session& sql, const std::string& query, std::vector<std::stri
     while (st.fetch()) into.add(id);
 }
 
+// PostgreSQL keeps the search text in a plain table with trigram indexes: a substring
+// match is LIKE '%text%' there (FTS5 phrases in SQLite).
+bool onPostgres(soci::session& sql)
+{
+    return sql.get_backend_name() == "postgresql";
+}
+
+std::string likeAnywhere(std::string_view text)
+{
+    std::string out = "%";
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "%";
+}
+
 } // namespace
 
 std::vector<long long> findStock(soci::session& sql, std::string_view text, std::size_t cap)
@@ -59,27 +76,44 @@ std::vector<long long> findStock(soci::session& sql, std::string_view text, std:
         collect(sql, "SELECT stokno FROM stock_codes WHERE key > :k AND key < :hi ORDER BY key, stokno",
                 {key, key + "~"}, result);
     if (exactHit) return found;
-    if (!result.full() && key.size() >= 3)
-        collect(sql, "SELECT rowid FROM stock_search WHERE stock_search MATCH :q ORDER BY rowid",
-                {ftsPhrase("codes", key)}, result);
+    const bool postgres = onPostgres(sql);
+    if (!result.full() && key.size() >= 3) {
+        if (postgres)
+            collect(sql, "SELECT rowid FROM stock_search WHERE codes LIKE :q ORDER BY rowid", {likeAnywhere(key)},
+                    result);
+        else
+            collect(sql, "SELECT rowid FROM stock_search WHERE stock_search MATCH :q ORDER BY rowid",
+                    {ftsPhrase("codes", key)}, result);
+    }
 
     if (!result.full()) {
         // Trigrams need three letters; shorter words narrow the matches as word starts.
         std::string match;
-        std::vector<std::string> shortWords;
+        std::vector<std::string> longWords, shortWords;
         for (const auto& w : searchWords(text)) {
             if (w.size() >= 3) {
                 if (!match.empty()) match += " AND ";
                 match += ftsPhrase("words", w);
+                longWords.push_back(w);
             } else {
                 shortWords.push_back(" " + w);
             }
         }
         if (!match.empty()) {
-            std::string query = "SELECT rowid FROM stock_search WHERE stock_search MATCH :q";
-            std::vector<std::string> params{match};
+            std::string query = "SELECT rowid FROM stock_search WHERE ";
+            std::vector<std::string> params;
+            if (postgres) {
+                for (std::size_t i = 0; i < longWords.size(); ++i) {
+                    query += (i ? " AND words LIKE :w" : "words LIKE :w") + std::to_string(i);
+                    params.push_back(likeAnywhere(longWords[i]));
+                }
+            } else {
+                query += "stock_search MATCH :q";
+                params.push_back(match);
+            }
             for (std::size_t i = 0; i < shortWords.size(); ++i) {
-                query += " AND instr(words, :s" + std::to_string(i) + ") > 0";
+                query += std::string(postgres ? " AND strpos(words, :s" : " AND instr(words, :s") + std::to_string(i) +
+                         ") > 0";
                 params.push_back(shortWords[i]);
             }
             collect(sql, query + " ORDER BY rowid", std::move(params), result);

@@ -18,8 +18,9 @@ using protocol::Value;
 // a control character cannot be typed into the password box.
 constexpr const char* kUnmatchable = "\x01";
 
-protocol::TSonucBilgisi accountFor(soci::session& sql, const std::string& computerId, const ConnectionInfo& hello)
+protocol::TSonucBilgisi accountFor(CallContext& call, const std::string& computerId)
 {
+    auto& sql = call.db();
     protocol::TSonucBilgisi r;
     r.FBILGISAYARID = computerId;
     r.FSIFRE = kUnmatchable;
@@ -37,8 +38,8 @@ protocol::TSonucBilgisi accountFor(soci::session& sql, const std::string& comput
         r.FVarmi = true;
         r.FSirano = static_cast<std::int32_t>(integer(row, 0));
         r.FADI = text(row, 1);
-        const bool matches = hello.user == r.FADI && domain::verifyPassword(hello.password, text(row, 2));
-        r.FSIFRE = matches ? hello.password : kUnmatchable;
+        const bool matches = call.typedPasswordMatches(computerId, r.FADI, text(row, 2));
+        r.FSIFRE = matches ? call.connection().password : kUnmatchable;
         r.FMusteriTipi = static_cast<std::int32_t>(integer(row, 3));
         const bool customerActive = row.get_indicator(7) == soci::i_null || integer(row, 10) != 0;
         r.FAKTIF = integer(row, 4) != 0 && customerActive ? 1 : 0;
@@ -143,7 +144,7 @@ void registerAccountMethods(MethodRegistry& registry)
     // reads the record in any case.
     registry.add("BuyukGetir", [](CallContext& call, std::vector<Value>& params) {
         const std::string computerId = boundedText(params.at(0), 200);
-        return call.reply(protocol::toValue(accountFor(call.db(), computerId, call.connection())));
+        return call.reply(protocol::toValue(accountFor(call, computerId)));
     });
 
     // The customer of the workstation; an unknown workstation gets an empty card.

@@ -6,6 +6,7 @@
 #include "dispatch/method_registry.hpp"
 #include "domain/dates.hpp"
 #include "methods/domain_support.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::server {
 namespace {
@@ -160,17 +161,20 @@ std::int32_t changeBasketLine(soci::session& sql, std::int32_t carino, std::int3
 {
     db::WriteTransaction tx(sql);
     customerOf(sql, carino);
+    long long changed = 0;
     if (isRepresentative(sql, enteredBy)) {
         if (!std::isfinite(price) || price <= 0 || price > 1e9)
             throw DomainError("Birim fiyat geçersiz: " + domain::formatMoney(price));
-        sql << "UPDATE basket SET qty = :q, unit_price = :p WHERE sirano = :n AND carino = :c", soci::use(qty),
-            soci::use(price), soci::use(sirano), soci::use(carino);
+        soci::statement st = (sql.prepare << "UPDATE basket SET qty = :q, unit_price = :p WHERE sirano = :n AND carino = :c",
+                              soci::use(qty), soci::use(price), soci::use(sirano), soci::use(carino));
+        st.execute(true);
+        changed = st.get_affected_rows();
     } else {
-        sql << "UPDATE basket SET qty = :q WHERE sirano = :n AND carino = :c", soci::use(qty), soci::use(sirano),
-            soci::use(carino);
+        soci::statement st = (sql.prepare << "UPDATE basket SET qty = :q WHERE sirano = :n AND carino = :c",
+                              soci::use(qty), soci::use(sirano), soci::use(carino));
+        st.execute(true);
+        changed = st.get_affected_rows();
     }
-    int changed = 0;
-    sql << "SELECT changes()", soci::into(changed);
     if (changed == 0) throw DomainError("Sepet satırı bulunamadı: " + std::to_string(sirano));
     tx.commit();
     return 1;
@@ -242,7 +246,7 @@ bool saveOrder(soci::session& sql, std::int32_t carino, std::int32_t delivery, s
         soci::use(carino), soci::use(now), soci::use(delivery), soci::use(cargoKind), soci::use(cargoFirm, firmInd),
         soci::use(customerNote), soci::use(userId, userInd);
     long long orderId = 0;
-    sql << "SELECT last_insert_rowid()", soci::into(orderId);
+    orderId = dialect::lastInsertId(sql);
 
     double gross = 0, discount = 0, net = 0, vat = 0;
     for (auto& l : lines) {
@@ -323,18 +327,18 @@ void registerBasketMethods(MethodRegistry& registry)
         const auto session = sessionRecord(params.at(0));
         const auto sirano = params.at(1).asInt32();
         auto& sql = call.db();
-        sql << "DELETE FROM basket WHERE sirano = :n AND carino = :c", soci::use(sirano), soci::use(session.FCARINO);
-        int removed = 0;
-        sql << "SELECT changes()", soci::into(removed);
+        soci::statement st = (sql.prepare << "DELETE FROM basket WHERE sirano = :n AND carino = :c", soci::use(sirano), soci::use(session.FCARINO));
+        st.execute(true);
+        const auto removed = static_cast<std::int32_t>(st.get_affected_rows());
         return call.reply(removed);
     });
 
     registry.add("SepetHepsiniSil", [](CallContext& call, std::vector<Value>& params) {
         const auto session = sessionRecord(params.at(0));
         auto& sql = call.db();
-        sql << "DELETE FROM basket WHERE carino = :c", soci::use(session.FCARINO);
-        int removed = 0;
-        sql << "SELECT changes()", soci::into(removed);
+        soci::statement st = (sql.prepare << "DELETE FROM basket WHERE carino = :c", soci::use(session.FCARINO));
+        st.execute(true);
+        const auto removed = static_cast<std::int32_t>(st.get_affected_rows());
         return call.reply(removed);
     });
 

@@ -6,6 +6,7 @@
 #include "dispatch/method_registry.hpp"
 #include "domain/stock_search.hpp"
 #include "methods/domain_support.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::server {
 namespace {
@@ -31,8 +32,9 @@ protocol::Table stockRows(soci::session& sql, const std::vector<long long>& ids,
     for (auto id : ids) list.emplace_back(id);
     const std::string idsJson = boost::json::serialize(list);
     // json_each numbers the ids, so the rows come back in the search's order.
-    soci::rowset<soci::row> rows = (sql.prepare << std::string("SELECT ") + kStockSelect +
-                                                       " FROM json_each(:ids) j JOIN stock s ON s.stokno = j.value"
+    soci::rowset<soci::row> rows = (sql.prepare << std::string("SELECT ") + kStockSelect + " FROM " +
+                                                       dialect::numberedIds(dialectOf(sql), ":ids") +
+                                                       " JOIN stock s ON s.stokno = j.value"
                                                        " WHERE s.active = 1 ORDER BY j.key",
                                     soci::use(idsJson));
     for (const auto& row : rows) appendStockRow(table, row, rates, StockList::Search);
@@ -82,6 +84,7 @@ void registerCatalogueMethods(MethodRegistry& registry)
         soci::indicator ind = soci::i_null;
         call.db() << "SELECT jpeg FROM stock_pictures WHERE stokno = :n", soci::into(jpeg, ind), soci::use(stokno);
         if (!call.db().got_data() || ind != soci::i_ok) jpeg.clear();
+        else dialect::blobResult(dialectOf(call.db()), jpeg);
         const auto length = static_cast<std::int64_t>(jpeg.size());
         return call.reply(protocol::Stream{std::move(jpeg)}, {{1, Value(length)}});
     });

@@ -202,7 +202,7 @@ protocol::Table bestSellers(soci::session& sql, const Scope& scope, double from,
                                     " FROM order_lines l JOIN orders o ON o.id = l.order_id"
                                     " JOIN customers c ON c.carino = o.carino JOIN stock s ON s.stokno = l.stokno"
                                     " WHERE o.created_at >= :start AND o.created_at < :end AND ") +
-                            kInScope + " GROUP BY l.stokno ORDER BY SUM(l.qty) DESC, SUM(l.net) DESC LIMIT 1000",
+                            kInScope + " GROUP BY s.stokno ORDER BY SUM(l.qty) DESC, SUM(l.net) DESC LIMIT 1000",
          soci::use(s, "start"), soci::use(e, "end"), soci::use(scope.kind, "scope"), soci::use(scope.who, "who"),
          soci::use(who2, "who2"));
     for (const auto& r : rows) {

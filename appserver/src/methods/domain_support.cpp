@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "durnak/protocol/marshal.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::server {
 
@@ -49,8 +50,7 @@ std::string text(const soci::row& row, std::size_t i)
 
 WriteTransaction::WriteTransaction(soci::session& sql) : sql_(sql)
 {
-    if (sql_.get_backend_name() == "sqlite3") sql_ << "BEGIN IMMEDIATE";
-    else sql_ << "BEGIN";
+    dialect::beginWrite(sql_);
 }
 
 WriteTransaction::~WriteTransaction()
@@ -109,7 +109,7 @@ const char* const kStockSelect =
     "s.stokno, s.barcode, s.name, s.other_name, s.make, s.model, s.code, s.special_code1, s.special_code,"
     " s.oem1, s.oem2, s.oem3, s.oem4, s.pkod, s.dpkod, s.maker_code, s.unit, s.main_group, s.vat,"
     " s.list_price, s.campaign_price, s.is_campaign, s.is_new, s.durum,"
-    " EXISTS (SELECT 1 FROM stock_pictures p WHERE p.stokno = s.stokno),"
+    " CASE WHEN EXISTS (SELECT 1 FROM stock_pictures p WHERE p.stokno = s.stokno) THEN 1 ELSE 0 END,"
     " s.remaining, s.customer_ordered, s.supplier_ordered";
 
 std::vector<protocol::Column> stockColumns()

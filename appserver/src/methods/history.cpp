@@ -350,9 +350,11 @@ void registerHistoryMethods(MethodRegistry& registry)
     registry.add("SiparisAytintisiDip", [](CallContext& call, std::vector<Value>& params) {
         return call.reply(protocol::toValue(orderFooter(call.db(), params.at(1).asInt32())));
     });
+    // Stock number 0 asks for every line of the customer.
     registry.add("TumSiparislerVer", [](CallContext& call, std::vector<Value>& params) {
-        return call.reply(
-            orderLines(call.db(), "o.carino = :a AND l.stokno = :b", params.at(0).asInt32(), params.at(1).asInt32()));
+        const std::int32_t stokno = params.at(1).asInt32();
+        return call.reply(orderLines(call.db(), stokno == 0 ? "o.carino = :a AND :b = 0" : "o.carino = :a AND l.stokno = :b",
+                                     params.at(0).asInt32(), stokno));
     });
 
     registry.add("BakiyelerVer2", [](CallContext& call, std::vector<Value>& params) {

@@ -3,6 +3,7 @@
 #include "dispatch/method_registry.hpp"
 #include "durnak/protocol/marshal.hpp"
 #include "methods/domain_support.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::server {
 namespace {
@@ -30,6 +31,7 @@ Value bannerReply(CallContext& call, int slot)
     soci::indicator ind = soci::i_null;
     call.db() << "SELECT picture FROM banners WHERE slot = :s", soci::into(picture, ind), soci::use(slot);
     if (!call.db().got_data() || ind != soci::i_ok) picture.clear();
+    else dialect::blobResult(dialectOf(call.db()), picture);
     return Value(protocol::Stream{std::move(picture)});
 }
 
@@ -87,8 +89,9 @@ void registerPromotionMethods(MethodRegistry& registry)
         protocol::TAcilisEkran screen;
         if (position >= 0) {
             soci::rowset<soci::row> rows =
-                (call.db().prepare << "SELECT id, hex(picture), title, target FROM screens WHERE kind = :k AND active = 1"
-                                      " ORDER BY sort, id LIMIT 1 OFFSET :p",
+                (call.db().prepare << "SELECT id, " + dialect::hexText(dialectOf(call.db()), "picture") +
+                                          ", title, target FROM screens WHERE kind = :k AND active = 1"
+                                          " ORDER BY sort, id LIMIT 1 OFFSET :p",
                  soci::use(kOpeningScreen), soci::use(position));
             for (const auto& r : rows) screen = screenOf(r);
         }
@@ -98,8 +101,8 @@ void registerPromotionMethods(MethodRegistry& registry)
     registry.add("AcilisEkranlarVer2", [](CallContext& call, std::vector<Value>&) {
         protocol::TAcilisEkranlariki all;
         soci::rowset<soci::row> rows =
-            (call.db().prepare << "SELECT id, hex(picture), title, target FROM screens WHERE kind = :k AND active = 1"
-                                  " ORDER BY sort, id",
+            (call.db().prepare << "SELECT id, " + dialect::hexText(dialectOf(call.db()), "picture") +
+                                      ", title, target FROM screens WHERE kind = :k AND active = 1 ORDER BY sort, id",
              soci::use(kAnnouncement));
         for (const auto& r : rows) all.FEkranlar.push_back(screenOf(r));
         return call.reply(protocol::toValue(all));

@@ -8,6 +8,7 @@
 #include <boost/asio/write.hpp>
 #include <boost/json/object.hpp>
 
+#include "auth/authenticator.hpp"
 #include "dispatch/dispatcher.hpp"
 #include "durnak/protocol/error.hpp"
 #include "log.hpp"
@@ -39,10 +40,13 @@ public:
 
 // Built outside the coroutines: GCC 12 miscompiles string literals in braced
 // initialisers inside a coroutine body ("array used as initializer").
-std::string welcomeFrame()
+// token: of a session opened by this hello; signedIn: the connection acts in a session.
+std::string welcomeFrame(const std::string& token, bool signedIn)
 {
-    return protocol::encodeEnvelope(
-        json::object{{"op", op::Welcome}, {"protocol", protocol::kProtocolVersion}, {"server", "durnak-server"}});
+    json::object welcome{{"op", op::Welcome}, {"protocol", protocol::kProtocolVersion}, {"server", "durnak-server"}};
+    welcome["session"] = signedIn;
+    if (!token.empty()) welcome["token"] = token;
+    return protocol::encodeEnvelope(welcome);
 }
 
 std::string pongFrame()
@@ -68,6 +72,7 @@ Session::Session(tcp::socket socket, const SessionEnvironment& env, EndHandler o
     boost::system::error_code ec;
     const auto peer = socket_.remote_endpoint(ec);
     info_.peer = ec ? std::string("?") : peer.address().to_string() + ":" + std::to_string(peer.port());
+    info_.address = ec ? std::string() : peer.address().to_string();
 }
 
 Session::~Session() = default;
@@ -138,16 +143,10 @@ awaitable<void> Session::serve()
 {
     auto hello = co_await readMessage();
     if (!hello) co_return;
-    if (hello->op() != op::Hello) throw SessionFailure("Bağlantının ilk mesajı 'hello' olmalı.");
-    const auto version = hello->intField("protocol");
-    if (version != protocol::kProtocolVersion)
-        throw SessionFailure("Desteklenmeyen protokol sürümü: " + std::to_string(version) + " (sunucu " +
-                             std::to_string(protocol::kProtocolVersion) + " bekliyor).");
-    info_.token = hello->optionalString("token");
-    info_.user = hello->optionalString("user");
-    info_.password = hello->optionalString("password");
-    info_.computerId = hello->optionalString("computerId");
-    co_await send(welcomeFrame());
+    auth::readHello(*hello, info_);
+    std::string token;
+    if (env_.auth) token = co_await authenticate();
+    co_await send(welcomeFrame(token, info_.identity != nullptr));
 
     while (!stopping_ && !closed_) {
         auto message = co_await readMessage();
@@ -225,6 +224,14 @@ awaitable<std::string> Session::runCall(std::shared_ptr<protocol::Envelope> mess
     };
     std::string answer = co_await asio::co_spawn(env_.workers, std::move(task), asio::use_awaitable);
     co_return answer;
+}
+
+awaitable<std::string> Session::authenticate()
+{
+    // A password check takes tens of milliseconds of work: never on the network thread.
+    auto task = [auth = env_.auth, info = &info_]() -> awaitable<std::string> { co_return auth->onHello(*info); };
+    std::string token = co_await asio::co_spawn(env_.workers, std::move(task), asio::use_awaitable);
+    co_return token;
 }
 
 awaitable<void> Session::send(std::string frame)

@@ -28,6 +28,7 @@ struct SessionEnvironment {
     boost::asio::thread_pool::executor_type workers;
     std::chrono::seconds idleTimeout;
     std::chrono::seconds pushIdleTimeout;
+    auth::Authenticator* auth = nullptr;  // sign-in and sessions; null: no checks (tests)
 };
 
 // One client connection: hello, then calls answered in order, or, after register, a push
@@ -59,6 +60,7 @@ private:
     boost::asio::awaitable<std::optional<protocol::Envelope>> readMessage();
     boost::asio::awaitable<void> send(std::string frame);
     boost::asio::awaitable<std::string> runCall(std::shared_ptr<protocol::Envelope> message);
+    boost::asio::awaitable<std::string> authenticate();
     boost::asio::awaitable<void> failAndClose(std::string text);
 
     void handleRegister(const protocol::Envelope& envelope);

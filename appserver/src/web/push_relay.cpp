@@ -1,7 +1,13 @@
 #include "web/push_relay.hpp"
 
+#include <poll.h>
+
+#include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
+
+#include <libpq-fe.h>
 
 #include <boost/json/array.hpp>
 #include <boost/json/object.hpp>
@@ -45,11 +51,89 @@ void PushRelay::stop()
     if (thread_.joinable()) thread_.join();
 }
 
+namespace {
+
+// PostgreSQL: a connection of its own LISTENs on the channel the push_events trigger
+// notifies, so a change made through any server or the admin tool is relayed at once. The
+// table is still read every interval, which covers a lost listening connection.
+class ChangeListener {
+public:
+    explicit ChangeListener(const std::string& url) : url_(url) { connect(); }
+    ~ChangeListener()
+    {
+        if (conn_) PQfinish(conn_);
+    }
+    ChangeListener(const ChangeListener&) = delete;
+    ChangeListener& operator=(const ChangeListener&) = delete;
+
+    // Waits up to `timeout` for a notification; true when one (or more) came.
+    bool wait(std::chrono::milliseconds timeout)
+    {
+        if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+            if (std::chrono::steady_clock::now() >= retryAt_) connect();
+            if (!conn_) return false;
+        }
+        pollfd fd{PQsocket(conn_), POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>(timeout.count())) <= 0) return false;
+        if (!PQconsumeInput(conn_)) {
+            logWarning(std::string("push: listening connection lost: ") + PQerrorMessage(conn_));
+            drop();
+            return false;
+        }
+        bool any = false;
+        while (PGnotify* n = PQnotifies(conn_)) {
+            any = true;
+            PQfreemem(n);
+        }
+        return any;
+    }
+
+    bool listening() const { return conn_ != nullptr; }
+
+private:
+    void connect()
+    {
+        drop();
+        conn_ = PQconnectdb(url_.c_str());
+        PGresult* r = PQstatus(conn_) == CONNECTION_OK ? PQexec(conn_, "LISTEN durnak_push") : nullptr;
+        const bool ok = r && PQresultStatus(r) == PGRES_COMMAND_OK;
+        PQclear(r);
+        if (!ok) {
+            logWarning(std::string("push: cannot listen for changes, reading the table only: ") +
+                       PQerrorMessage(conn_));
+            drop();
+        }
+    }
+    void drop()
+    {
+        if (conn_) PQfinish(conn_);
+        conn_ = nullptr;
+        retryAt_ = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    }
+
+    std::string url_;
+    PGconn* conn_ = nullptr;
+    std::chrono::steady_clock::time_point retryAt_{};
+};
+
+} // namespace
+
 void PushRelay::run()
 {
+    std::unique_ptr<ChangeListener> listener;
+    if (store_.dialect() == Dialect::Postgres) listener = std::make_unique<ChangeListener>(store_.databasePath());
     int rounds = 0;
     while (!stopping_) {
-        {
+        if (listener) {
+            // Short waits, so a stop is seen within a tenth of a second. While notifications
+            // arrive the table is only read for them and now and then.
+            const auto every = listener->listening() ? std::max<std::chrono::milliseconds>(interval_, std::chrono::seconds(2))
+                                                     : interval_;
+            const auto until = std::chrono::steady_clock::now() + every;
+            while (!stopping_ && std::chrono::steady_clock::now() < until &&
+                   !listener->wait(std::chrono::milliseconds(100))) {
+            }
+        } else {
             std::unique_lock lock(mutex_);
             wake_.wait_for(lock, interval_, [this] { return stopping_.load(); });
         }

@@ -11,6 +11,7 @@
 #include "methods/domain_support.hpp"
 #include "store/store.hpp"
 #include "web/http_util.hpp"
+#include "store/dialect.hpp"
 
 namespace durnak::server::web {
 
@@ -246,6 +247,7 @@ std::shared_ptr<const std::string> Site::cachedPicture(std::int32_t stokno)
         soci::indicator ind = soci::i_null;
         sql << "SELECT jpeg FROM stock_pictures WHERE stokno = :n", soci::into(*jpeg, ind), soci::use(stokno);
         if (!sql.got_data() || ind != soci::i_ok) jpeg->clear();
+        else dialect::blobResult(dialectOf(sql), *jpeg);
     }
     std::lock_guard lock(cacheMutex_);
     if (cacheBytes_ + jpeg->size() > kMaxBytes || pictureCache_.size() >= 100000) {
@@ -268,6 +270,7 @@ WebResponse Site::setupFile()
     const std::string name = kSetupFileName;
     sql << "SELECT content FROM published_files WHERE name = :n", soci::into(response.body, ind), soci::use(name);
     if (!sql.got_data() || ind != soci::i_ok) return textResponse(404, "Kurulum dosyası yayımlanmamış.");
+    dialect::blobResult(dialectOf(sql), response.body);
     return response;
 }
 

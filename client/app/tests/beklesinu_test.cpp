@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "app/beklesinu.hpp"
+#include "durnak/grid/durnakgrid.hpp"
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
 #include "ortak.hpp"

@@ -10,6 +10,7 @@
 
 #include <QThread>
 
+#include "demo_database.hpp"
 #include "ortak.hpp"
 #include "server/cagri.hpp"
 
@@ -364,6 +365,41 @@ TEST_F(SunucuyaBaglanti, TwoBackgroundStepsCallAtOnceOnTheirOwnClones)
     }
     EXPECT_TRUE(bagc.Connected());
     EXPECT_EQ(TServerMethods1Client(bagc).EchoString("ortak"), "ortak");
+}
+
+// Signing in on a clone (as the sign-in check does) gives the token to the main connection
+// and every clone; later connections are served on the token alone.
+TEST(OturumAnahtari, AWelcomeTokenReachesTheConnectionAndItsClones)
+{
+    durnak::testing::ServerOptions secenekler;
+    secenekler.dbPath = durnak::testing::seededDatabaseCopy();
+    ServerProcess sunucu(secenekler);
+    TBaglanti bagc;
+    sunucuyaYonelt(bagc, sunucu.port());
+    bagc.SetComputerId(durnak::testing::kDemoComputerId);
+    auto onceki = bagc.Clone();
+
+    // Without a session the customer's data is refused.
+    bagc.Open();
+    EXPECT_THROW(bagc.Cagir("TServerMethods1.SepetVer2", {protocol::Value(durnak::testing::kDemoCustomer)}),
+                 protocol::ServerError);
+    bagc.Close();
+    EXPECT_TRUE(bagc.Token().isEmpty());
+
+    bagc.SetCredentials("demo", durnak::testing::kDemoPassword);
+    auto giris = bagc.Clone();
+    giris->Open();
+    giris.reset();
+    const QString anahtar = bagc.Token();
+    EXPECT_EQ(anahtar.size(), 64);
+    EXPECT_EQ(onceki->Token(), anahtar);
+
+    // The password no longer has to travel: the token alone opens the customer's data.
+    bagc.SetCredentials("", "");
+    auto klon = bagc.Clone();
+    klon->Open();
+    EXPECT_NO_THROW(klon->Cagir("TServerMethods1.SepetVer2", {protocol::Value(durnak::testing::kDemoCustomer)}));
+    EXPECT_EQ(bagc.Token(), anahtar);  // a token hello opens no new session
 }
 
 } // namespace

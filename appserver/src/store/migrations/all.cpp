@@ -8,6 +8,7 @@ namespace durnak::server {
 Migration migration0001Settings();
 Migration migration0002Domain();
 Migration migration0010Web();
+Migration migration0020Sessions();
 
 const std::vector<Migration>& schemaMigrations()
 {
@@ -15,6 +16,7 @@ const std::vector<Migration>& schemaMigrations()
         migration0001Settings(),
         migration0002Domain(),
         migration0010Web(),
+        migration0020Sessions(),
     };
     return all;
 }

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QObject>
+
+// One factory per test class; main.cpp runs them all.
+QObject* sepetHesapTesti();
+QObject* sepetTesti();

@@ -1,0 +1,7 @@
+#pragma once
+
+class QObject;
+
+QObject* stokAyarintiTesti();
+QObject* fiyatSunumuTesti();
+QObject* stokAramaTesti();
