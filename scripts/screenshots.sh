@@ -1,35 +1,20 @@
 #!/usr/bin/env bash
-# Screenshots of the main window under Xvfb, one per screen size, into docs/screenshots/.
+# Screenshots of every window with demo data, made under Xvfb into docs/screenshots/:
+# durnak-screenshots starts a demo server on a copy of the seeded database, drives the real
+# main window as the program builds it and grabs each window it opens.
 #   scripts/screenshots.sh [build-dir]
-# Needs xvfb and imagemagick (scripts/install-deps.sh installs them).
+# Needs xvfb (scripts/install-deps.sh installs it) and the DejaVu fonts.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
-client="$build/client/app/durnak-b2b"
+program="$build/tests/e2e/durnak-screenshots"
 out="$root/docs/screenshots"
-[ -x "$client" ] || { echo "not built: $client" >&2; exit 1; }
+[ -x "$program" ] || { echo "not built: $program (build the target durnak-screenshots)" >&2; exit 1; }
 mkdir -p "$out"
 
-shoot() {
-    local size="$1" name="$2" display=":$((90 + RANDOM % 100))"
-    Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    local xvfb=$!
-    sleep 1
-    # A throw-away home: the program may create its data folder.
-    local home
-    home="$(mktemp -d)"
-    DISPLAY="$display" HOME="$home" QT_QPA_PLATFORM=xcb "$client" >/dev/null 2>&1 &
-    local app=$!
-    sleep 4
-    DISPLAY="$display" import -window root "$out/$name.png"
-    kill "$app" 2>/dev/null || true
-    wait "$app" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-    rm -rf "$home"
-    echo "$out/$name.png"
-}
-
-shoot 1350x710 main-window-1350x710
-shoot 1920x1080 main-window-1920x1080
+# A throw-away home: the sign-in remembers credentials, reports go to the documents folder.
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+HOME="$home" LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" "$program" "$out"

@@ -119,6 +119,48 @@ TEST_F(SharedDatabase, AdminChangeReachesTheChannelsOfEveryServer)
         EXPECT_EQ(server->errorOutput().find("cannot listen"), std::string::npos) << server->errorOutput();
 }
 
+// The same basket ordered at the same moment through both servers (a double click, a retry
+// on the other server): one order takes the lines, the others find nothing to order.
+TEST_F(SharedDatabase, SimultaneousOrdersOfOneBasketStoreOneOrder)
+{
+    const auto token = signIn(first->port());
+    const std::int32_t carino = 1020;
+    const auto record = account(first->port(), token, carino);
+    const Value session = protocol::toValue(record);
+    for (int round = 0; round < 5; ++round) {
+        for (std::int32_t stokno : {11, 22, 33})
+            call(round % 2 ? second->port() : first->port(), token, "SepetEkle2",
+                 {session, Value(carino), Value(stokno + round), Value(""), Value(""), Value(1.0), Value(20.0),
+                  Value(0.0), Value(0.0), Value(record.FSirano), Value(0), Value(0.0), Value(0.0), Value(0.0)});
+        const std::string note = "aynı-sepet-" + std::to_string(round);
+        std::atomic<int> stored{0}, empty{0};
+        std::vector<std::string> errors;
+        std::mutex mutex;
+        std::vector<std::thread> clicks;
+        for (int i = 0; i < 6; ++i) {
+            clicks.emplace_back([&, i] {
+                try {
+                    const auto answer = call(i % 2 ? second->port() : first->port(), token, "SiparisKaydet",
+                                             {session, Value(carino), Value(1), Value(1), Value(note),
+                                              Value(record.FSirano), Value(0)});
+                    ++(answer.back() == Value(true) ? stored : empty);
+                } catch (const std::exception& e) {
+                    std::lock_guard lock(mutex);
+                    errors.push_back(e.what());
+                }
+            });
+        }
+        for (auto& t : clicks) t.join();
+        EXPECT_TRUE(errors.empty()) << errors.front();
+        EXPECT_EQ(stored.load(), 1) << "round " << round;
+        EXPECT_EQ(empty.load(), 5) << "round " << round;
+        EXPECT_EQ(queryScalar(db, "SELECT COUNT(*) FROM orders WHERE customer_note = '" + note + "'"), 1);
+        EXPECT_EQ(queryScalar(db, "SELECT COUNT(*) FROM order_lines l JOIN orders o ON o.id = l.order_id"
+                                  " WHERE o.customer_note = '" + note + "'"),
+                  3);
+    }
+}
+
 // Two processes migrating an empty database at the same moment (servers or admin tools
 // starting together): one applies each schema step, the other waits for it, both succeed.
 TEST(SharedDatabaseStart, MigratingTogetherAppliesEachStepOnce)

@@ -117,6 +117,9 @@ TEST_F(SecurityTest, CallsWithoutASessionAreRefusedExceptThoseNeededBeforeSignIn
                 EXPECT_NE(error.find("Oturum açılmamış"), std::string::npos) << error;
         }
     }
+    // A request sent without a session tells the dealer that nobody proved the computer ID.
+    EXPECT_EQ(q("SELECT COUNT(*) FROM mail_outbox WHERE kind = 'sifre_istegi' AND body NOT LIKE '%doğrulanmadı%'"), 0);
+    EXPECT_GT(q("SELECT COUNT(*) FROM mail_outbox WHERE kind = 'sifre_istegi'"), 0);
 }
 
 TEST_F(SecurityTest, SignInAnswersATokenThatLaterConnectionsPresentAlone)

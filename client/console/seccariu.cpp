@@ -142,6 +142,8 @@ Tseccari::Tseccari(QWidget* sahip)
     cxGrid1->setFooterSummaries({{QStringLiteral("CARIKOD"), grid::SummaryKind::Count, {}}});
     cxGrid1->setDataSet(&CARILER);
     cxGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Enter on the list picks the focused customer, as "Seç" does.
+    cxGrid1->installEventFilter(this);
     connect(cxGrid1, &grid::DurnakGrid::focusedRowChanged, this,
             [this](int satir) { korumali([this, satir] { cxGrid1DBTableView1FocusedRecordChanged(satir); })(); });
     connect(cxGrid1, &QAbstractItemView::doubleClicked, this, korumali([this] { cxGrid1DBTableView1DblClick(); }));
@@ -340,6 +342,13 @@ QString Tseccari::AramaMetni(const QString& yazilan)
 
 bool Tseccari::eventFilter(QObject* nesne, QEvent* olay)
 {
+    if (nesne == cxGrid1 && olay->type() == QEvent::KeyPress) {
+        const int tus = static_cast<QKeyEvent*>(olay)->key();
+        if (tus == Qt::Key_Return || tus == Qt::Key_Enter) {
+            korumali([this] { Button1Click(); })();
+            return true;
+        }
+    }
     if (nesne == NEdit1 && olay->type() == QEvent::KeyPress) {
         const int tus = static_cast<QKeyEvent*>(olay)->key();
         if (tus == Qt::Key_Return || tus == Qt::Key_Enter) {

@@ -51,6 +51,8 @@ public:
 
     QStringList mesajlar;  // message box texts and unplanned windows, in order
     bool bitti() const { return adimlar_.empty(); }
+    // Stops answering: later windows belong to a later action's driver.
+    void durdur() { zamanlayici_.stop(); }
 
     static void kapat(QWidget* w)
     {

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,7 +124,7 @@ struct Dunya {
     static std::function<void(Tacilisreklam&)> reklamKapat(int& gorulen)
     {
         return [&gorulen](Tacilisreklam& r) {
-            gorulen = r.adet;
+            ++gorulen;
             r.Button1xxx->click();
         };
     }
@@ -137,7 +138,10 @@ struct Dunya {
         // Shown after the creation handler, as the program shows it.
         form->resize(1350, 710);
         form->show();
-        return bitti.count() > 0 || bitti.wait(30000) ? QTest::qWaitFor([&] { return surucu.bitti(); }, 20000) : false;
+        const bool tamam =
+            (bitti.count() > 0 || bitti.wait(30000)) && QTest::qWaitFor([&] { return surucu.bitti(); }, 20000);
+        surucu.durdur();
+        return tamam;
     }
 
     bool yuklemeBitsin(const char* ad) const
@@ -174,6 +178,7 @@ struct Dunya {
             d.ParcaliTus1->click();
         });
         form->SepeteEkle1->trigger();
+        if (!s.mesajlar.isEmpty()) qWarning() << "sepete ekle:" << s.mesajlar;
         return s.bitti() && s.mesajlar.isEmpty();
     }
 
@@ -197,7 +202,7 @@ struct Dunya {
              o.Button1->click();
          }).mesaj(yazi("Tamam"));
         form->Button1->click();
-        QTest::qWaitFor([&] { return s.bitti(); }, 20000);
+        if (!QTest::qWaitFor([&] { return s.bitti(); }, 20000)) s.mesajlar << QStringLiteral("yanıtsız kaldı");
         mesajlar = s.mesajlar;
         return ozet;
     }
@@ -210,8 +215,8 @@ struct Parca {
 };
 Parca parcaSec(const SaltOkunur& vt, int atla)
 {
-    const std::string kosul = " FROM stock WHERE active = 1 AND list_price > 0 AND is_campaign = 0 AND "
-                              "code NOT LIKE '%-%' ORDER BY stokno LIMIT 1 OFFSET " +
+    const std::string kosul = " FROM stock WHERE active = 1 AND list_price > 0 AND is_campaign = 0 "
+                              "ORDER BY stokno LIMIT 1 OFFSET " +
                               std::to_string(atla);
     return {static_cast<int>(vt.sayi("SELECT stokno" + kosul)), QString::fromStdString(vt.metin("SELECT code" + kosul))};
 }
@@ -228,6 +233,8 @@ private slots:
     {
         // The sign-in remembers credentials and reports go to the documents folder: keep
         // both out of the real home.
+        // The journeys read the server's SQLite file directly.
+        if (durnak::testing::testingOnPostgres()) QSKIP("SQLite journeys");
         QVERIFY(ev_.isValid());
         qputenv("HOME", ev_.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (ev_.path() + "/config").toUtf8());
@@ -243,7 +250,7 @@ private slots:
         TForm1& f = *d.form;
 
         // Sign-in through the real window; the opening advertisements follow.
-        int reklam = -1;
+        int reklam = 0;
         ModalSurucu giris;
         giris.sonra<Tgirisform>(Dunya::girisCevabi(durnak::testing::kDemoComputerId, "demo"))
             .sonra<Tacilisreklam>(Dunya::reklamKapat(reklam));
@@ -251,7 +258,8 @@ private slots:
         QCOMPARE(giris.mesajlar, QStringList{});
         QCOMPARE(f.sbilgi.FCARINO, durnak::testing::kDemoCustomer);
         QCOMPARE(f.sbilgi.FMusteriTipi, 3);
-        QCOMPARE(reklam, static_cast<int>(vt.sayi("SELECT count(*) FROM screens WHERE kind = 2")));
+        QCOMPARE(reklam, 1);
+        QCOMPARE(f._acilisadet, static_cast<int>(vt.sayi("SELECT count(*) FROM screens WHERE kind = 2 AND active = 1")));
         QVERIFY(!f.kullanicilbl->text().isEmpty());
         QVERIFY(f.cariadilbl->text().contains(QString::fromStdString(
             vt.metin("SELECT name FROM customers WHERE carino = 1001"))));
@@ -389,7 +397,7 @@ private slots:
             int satirlar = -1;
             ModalSurucu s;
             s.sonra<Tayrinti_fatura>([&](Tayrinti_fatura& a) {
-                satirlar = a.alt.RecordCount();
+                satirlar = a.fatura.RecordCount();
                 a.Kapat->click();
             });
             f.HareketIncele1->trigger();
@@ -422,7 +430,7 @@ private slots:
         const SaltOkunur& vt = *d.vt;
         TForm1& f = *d.form;
 
-        int reklam = -1;
+        int reklam = 0;
         QString raporYolu;
         QByteArray raporBasi;
         QString secilenAd;
@@ -453,7 +461,7 @@ private slots:
         QCOMPARE(QString::fromStdString(f.sbilgi.FCariAdi), secilenAd);
         QVERIFY(f.cariadilbl->text().contains(secilenAd));
         QVERIFY(f.musteritus->isVisible());  // "Başka Cari Seç"
-        QVERIFY(reklam >= 0);
+        QCOMPARE(reklam, 1);
 
         // The report was saved as a whole PDF in the documents folder and handed to the viewer.
         QVERIFY2(!raporYolu.isEmpty(), "no report was opened");
@@ -467,7 +475,7 @@ private slots:
         // The representative orders for the customer; the order is the customer's, entered by him.
         const long long siparisOnce = d.siparisSayisi();
         const Parca p = parcaSec(vt, 2);
-        QVERIFY(d.ara(p.kod) >= 1);
+        QVERIFY2(d.ara(p.kod) >= 1, qPrintable(p.kod));
         QVERIFY(d.sepeteEkle(p.stokno, 2));
         QCOMPARE(vt.sayi("SELECT entered_by FROM basket WHERE carino = 1001 AND stokno = " + sayiYazi(p.stokno)),
                  d.kullaniciNo("temsilci"));

@@ -110,7 +110,7 @@ protocol::TMobilCariBilgisi customerCard(soci::session& sql, const std::string& 
 // Stores a message to the dealer in the outbox; the mailer sends it. The fields arrive in
 // the order of the form: labels give each its line in the message.
 std::int32_t queueMail(soci::session& sql, const char* kind, const std::vector<Value>& params,
-                       const std::vector<const char*>& labels)
+                       const std::vector<const char*>& labels, bool signedIn)
 {
     constexpr std::size_t kMaxField = 8000;
     const std::string computerId = boundedText(params.at(0), 200);
@@ -127,6 +127,8 @@ std::int32_t queueMail(soci::session& sql, const char* kind, const std::vector<V
            " JOIN customers c ON c.carino = u.carino WHERE w.computer_id = :id",
         soci::into(sender), soci::use(computerId);
     if (!sql.got_data()) sender = "(kayıtlı olmayan bilgisayar)";
+    // A request sent before sign-in names a computer ID nobody has proven to hold.
+    if (!signedIn) sender += " (oturum açılmadan gönderildi, bilgisayar kimliği doğrulanmadı)";
     body = "Gönderen cari: " + sender + "\nBilgisayar: " + computerId + "\n" + body;
     std::string kindText = kind;
     db::WriteTransaction tx(sql);
@@ -157,13 +159,15 @@ void registerAccountMethods(MethodRegistry& registry)
     registry.add("MailGonserCari", [](CallContext& call, std::vector<Value>& params) {
         return call.reply(queueMail(call.db(), "sifre_istegi", params,
                                     {"Firma", "Adres 1", "Adres 2", "İlçe", "Şehir", "Telefon", "Faks", "Vergi Dairesi",
-                                     "Vergi No", "Yetkili", "Kullanıcı Adı", nullptr, "E-posta", "Kargo/Ambar"}));
+                                     "Vergi No", "Yetkili", "Kullanıcı Adı", nullptr, "E-posta", "Kargo/Ambar"},
+                                    call.identity() != nullptr));
     });
     registry.add("MailGonserCariNormal", [](CallContext& call, std::vector<Value>& params) {
         return call.reply(queueMail(call.db(), "mesaj", params,
                                     {"Firma", "Adres 1", "Adres 2", "İlçe", "Şehir", "Telefon", "Faks", "Vergi Dairesi",
                                      "Vergi No", "Yetkili", "Kullanıcı Adı", nullptr, "E-posta", "Kargo/Ambar",
-                                     "Mesaj"}));
+                                     "Mesaj"},
+                                    call.identity() != nullptr));
     });
 }
 

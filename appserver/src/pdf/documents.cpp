@@ -119,20 +119,21 @@ std::string receivableTerms(soci::session& sql, const ReportRequest& request)
     const bool allReps = request.saticiadi.empty() || request.saticiadi == ".";
     const int everyRep = allReps ? 1 : 0;
     // Open amounts by due date relative to the chosen day: overdue, due within 30, 31-60, later.
+    // Stored times compare as text; a due date on the 30th day itself still counts as within 30.
+    const double dayOle = domain::oleFromStored(day);
+    const std::string in30 = domain::storedDayOf(dayOle + 30), in60 = domain::storedDayOf(dayOle + 60);
     soci::rowset<soci::row> rows =
         (sql.prepare << "SELECT c.code, c.name, COALESCE(r.name, ''),"
                         " SUM(CASE WHEN m.due_on < :d1 THEN m.debit - m.credit ELSE 0 END),"
-                        " SUM(CASE WHEN m.due_on >= :d2 AND julianday(m.due_on) - julianday(:d3) <= 30"
-                        "     THEN m.debit - m.credit ELSE 0 END),"
-                        " SUM(CASE WHEN julianday(m.due_on) - julianday(:d4) > 30"
-                        "      AND julianday(m.due_on) - julianday(:d5) <= 60 THEN m.debit - m.credit ELSE 0 END),"
-                        " SUM(CASE WHEN julianday(m.due_on) - julianday(:d6) > 60 THEN m.debit - m.credit ELSE 0 END),"
+                        " SUM(CASE WHEN m.due_on >= :d2 AND m.due_on <= :d3 THEN m.debit - m.credit ELSE 0 END),"
+                        " SUM(CASE WHEN m.due_on > :d4 AND m.due_on <= :d5 THEN m.debit - m.credit ELSE 0 END),"
+                        " SUM(CASE WHEN m.due_on > :d6 THEN m.debit - m.credit ELSE 0 END),"
                         " SUM(m.debit - m.credit)"
                         " FROM account_movements m JOIN customers c ON c.carino = m.carino"
                         " LEFT JOIN sales_reps r ON r.id = c.rep_id"
                         " WHERE m.happened_on <= :until AND (:all = 1 OR r.name = :rep)"
-                        " GROUP BY c.carino HAVING ABS(SUM(m.debit - m.credit)) >= 0.005 ORDER BY c.name",
-         soci::use(day), soci::use(day), soci::use(day), soci::use(day), soci::use(day), soci::use(day),
+                        " GROUP BY c.carino, r.name HAVING ABS(SUM(m.debit - m.credit)) >= 0.005 ORDER BY c.name",
+         soci::use(day), soci::use(day), soci::use(in30), soci::use(in30), soci::use(in60), soci::use(in60),
          soci::use(until), soci::use(everyRep), soci::use(request.saticiadi));
     std::vector<std::vector<std::string>> table;
     double sums[5] = {};

@@ -149,7 +149,15 @@ private slots:
         SpeedButton2Click(f);
         StokAra(f, QStringLiteral("başka"));
         QCOMPARE(f.araedit->text(), QStringLiteral("KAMPANYA PARCASI"));
+        // Narrowing the window during the search changes no column; the layout follows
+        // when the search has ended.
+        const QString fiyatBilgisi = QStringLiteral("cxGrid1DBTableView1FiyatBilgisi");
+        QVERIFY(!f.cxGrid1->isColumnVisible(fiyatBilgisi));
+        f.resize(1100 - (f.frameGeometry().width() - f.width()), 800);
+        if (!f.araedit->isEnabled()) QVERIFY(!f.cxGrid1->isColumnVisible(fiyatBilgisi));
         QTRY_VERIFY_WITH_TIMEOUT(o.aramaBitti(), kBekleme);
+        QVERIFY(f.cxGrid1->isColumnVisible(fiyatBilgisi));
+        QVERIFY(!f.cxGrid1->isColumnVisible(QStringLiteral("cxGrid1DBTableView1LISTEFIYAT1")));
         QVERIFY(satirBul(f.stok, QStringLiteral("FINISHKOD"), QStringLiteral("KTLG-KMP-1")) >= 0);
         QCOMPARE(sekmeBasligi(f, f.sstoklistesi), QStringLiteral("%1=Stok Listesi").arg(f.stok.RecordCount()));
     }

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/kurulum.hpp"
 #include "app/sekmeler.hpp"
 #include "app/unit1.hpp"
 #include "console/konsol.hpp"
@@ -50,7 +51,14 @@ class KonsolTesti : public QObject {
     std::unique_ptr<KonsolSunucusu> sunucu_;
 
 private slots:
-    void initTestCase() { sunucu_ = std::make_unique<KonsolSunucusu>(); }
+    void initTestCase()
+    {
+        try {
+            sunucu_ = std::make_unique<KonsolSunucusu>();
+        } catch (const std::exception& e) {
+            QFAIL(e.what());
+        }
+    }
     void cleanupTestCase() { sunucu_.reset(); }
 
     // The sign-in's hand-over: the representative picks a customer, and the calls made
@@ -233,6 +241,33 @@ private slots:
         QCOMPARE(form.sPageControl1->tabText(sekme), QString("0=Stok Listesi"));
         QCOMPARE(form.sPageControl1->currentWidget(), form.sstoklistesi);
         QCOMPARE(form.araedit->selectedText(), QString("FREN"));
+    }
+
+    // The program's own wiring: after the pick the basket tab holds the new customer's lines.
+    void programBaglantisiylaYeniCarininSepetiYuklenir()
+    {
+        TForm1Kancalari kancalar;
+        kancalar.bildirimKanali = false;
+        TForm1 form(kancalar);
+        QList<int> cikislar;
+        form.ProgramiBitir = [&](int kod) { cikislar << kod; };
+        form.sbilgi = temsilciOturumu(form.bagc, sunucu_->port());
+        form.KullaniciTipineUyarla(form.sbilgi.FMusteriTipi);
+        AnaPencereyiBagla(form);
+
+        TSonucBilgisi icin = form.sbilgi;
+        icin.FCARINO = 1009;
+        CagriC(form.bagc, [&](TServerMethods1Client& p) {
+            QCOMPARE(p.SepetEkle2(Kopya(icin), 1009, 11, "", "", 3, 20, 10, 0, icin.FSirano, 0, 0, 0, 0), 1);
+        });
+        modaldaSec(1009);
+        form.musteritus->click();
+
+        QVERIFY(cikislar.isEmpty());
+        QCOMPARE(form.sbilgi.FCARINO, 1009);
+        QCOMPARE(form.sepet.RecordCount(), 1);
+        QCOMPARE(form.sPageControl1->tabText(form.sPageControl1->indexOf(form.ssepet)), QString("1=Sepet"));
+        CagriC(form.bagc, [&](TServerMethods1Client& p) { p.SepetHepsiniSil(Kopya(icin)); });
     }
 
     void raporlarMenusuPencereyiAnaBaglantininKopyasiylaAcar()

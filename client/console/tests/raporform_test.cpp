@@ -54,7 +54,14 @@ class RaporformTesti : public QObject {
     std::unique_ptr<KonsolSunucusu> sunucu_;
 
 private slots:
-    void initTestCase() { sunucu_ = std::make_unique<KonsolSunucusu>(); }
+    void initTestCase()
+    {
+        try {
+            sunucu_ = std::make_unique<KonsolSunucusu>();
+        } catch (const std::exception& e) {
+            QFAIL(e.what());
+        }
+    }
     void cleanupTestCase() { sunucu_.reset(); }
 
     void acilista()

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/beklesinu.hpp"
 #include "console/seccariu.hpp"
 #include "console/tarihsecu.hpp"
 #include "durnak/data/datasethelpers.hpp"
@@ -90,7 +91,14 @@ class SeccariTesti : public QObject {
     std::unique_ptr<KonsolSunucusu> sunucu_;
 
 private slots:
-    void initTestCase() { sunucu_ = std::make_unique<KonsolSunucusu>(); }
+    void initTestCase()
+    {
+        try {
+            sunucu_ = std::make_unique<KonsolSunucusu>();
+        } catch (const std::exception& e) {
+            QFAIL(e.what());
+        }
+    }
     void cleanupTestCase() { sunucu_.reset(); }
 
     void aramaMetniHazirlanir_data()
@@ -245,19 +253,20 @@ private slots:
     void secimYalnizPozitifCarinoIle_data()
     {
         QTest::addColumn<QVariant>("carino");
-        QTest::addColumn<bool>("ciftTik");
+        QTest::addColumn<QString>("nasil");
         QTest::addColumn<bool>("secildi");
-        QTest::newRow("pozitif, Seç") << QVariant(1005) << false << true;
-        QTest::newRow("pozitif, çift tık") << QVariant(1005) << true << true;
-        QTest::newRow("sıfır") << QVariant(0) << false << false;
-        QTest::newRow("negatif") << QVariant(-3) << true << false;
-        QTest::newRow("boş") << QVariant() << false << false;
+        QTest::newRow("pozitif, Seç") << QVariant(1005) << "seç" << true;
+        QTest::newRow("pozitif, çift tık") << QVariant(1005) << "çift tık" << true;
+        QTest::newRow("pozitif, Enter") << QVariant(1005) << "enter" << true;
+        QTest::newRow("sıfır") << QVariant(0) << "seç" << false;
+        QTest::newRow("negatif") << QVariant(-3) << "çift tık" << false;
+        QTest::newRow("boş") << QVariant() << "enter" << false;
     }
 
     void secimYalnizPozitifCarinoIle()
     {
         QFETCH(QVariant, carino);
-        QFETCH(bool, ciftTik);
+        QFETCH(QString, nasil);
         QFETCH(bool, secildi);
         TSonucBilgisi bilgi;
         bilgi.FCARINO = 1001;
@@ -275,10 +284,18 @@ private slots:
 
         TabloyaKopyala(yerelCariler({QVariant(1002), carino}), pencere.CARILER);
         pencere.cxGrid1->focusRow(1);
-        if (ciftTik)
-            pencere.cxGrid1DBTableView1DblClick();
-        else
+        if (nasil == "çift tık") {
+            const QModelIndex hucre = pencere.cxGrid1->model()->index(1, pencere.cxGrid1->visibleColumns().front());
+            const QPoint yer = pencere.cxGrid1->visualRect(hucre).center();
+            QVERIFY(pencere.cxGrid1->viewport()->rect().contains(yer));
+            // The press of the first click makes the second one a double-click on the row.
+            QTest::mouseClick(pencere.cxGrid1->viewport(), Qt::LeftButton, {}, yer);
+            QTest::mouseDClick(pencere.cxGrid1->viewport(), Qt::LeftButton, {}, yer);
+        } else if (nasil == "enter") {
+            QTest::keyClick(pencere.cxGrid1, Qt::Key_Return);
+        } else {
             pencere.Button1->click();
+        }
         if (secildi) {
             QCOMPARE(pencere.result(), int(QDialog::Accepted));
             QCOMPARE(bilgi.FCARINO, carino.toInt());
@@ -414,6 +431,42 @@ private slots:
         QFile eski(yol);
         QVERIFY(eski.open(QIODevice::ReadOnly));
         QCOMPARE(eski.readAll(), QByteArray("eski"));
+    }
+
+    // A report the server refuses (a regional representative asking for another
+    // representative's customer): no message, the older file is gone and nothing opens.
+    void reddedilenRaporSessizEskiDosyaSilinir()
+    {
+        TBaglanti bag;
+        TSonucBilgisi bilgi = oturumAc(bag, sunucu_->port(), durnak::testing::kRegionComputerId, "bolge");
+        QCOMPARE(bilgi.FMusteriTipi, 2);
+        const int baskasininCarisi =
+            sorgu(sunucu_->db, "SELECT carino FROM customers WHERE rep_id <> 2 ORDER BY carino LIMIT 1").toInt();
+        Tseccari pencere;
+        pencere.bag = &bag;
+        pencere.bilgim = &bilgi;
+        QTemporaryDir klasor;
+        pencere.BelgeKlasoru = klasor.path();
+        QStringList acilanlar;
+        pencere.BelgeAc = [&](const QString& p) { acilanlar << p; };
+        pencere.TarihSor = [](Ttarihsec&) { return true; };
+        const QString yol = Tseccari::RaporDosyasi(klasor.path(), 6, baskasininCarisi);
+        {
+            QFile eski(yol);
+            QVERIFY(eski.open(QIODevice::WriteOnly));
+            eski.write("eski rapor");
+        }
+        TabloyaKopyala(yerelCariler({QVariant(baskasininCarisi)}), pencere.CARILER);
+        pencere.cxGrid1->focusRow(0);
+
+        QStringList hatalar;
+        auto eski = HataGostericiAyarla([&](const QString& m) { hatalar << m; });
+        pencere.C1->trigger();
+        HataGostericiAyarla(eski);
+
+        QVERIFY(hatalar.isEmpty());
+        QVERIFY(acilanlar.isEmpty());
+        QVERIFY(!QFile::exists(yol));
     }
 
     void raporDosyaAdi_data()
