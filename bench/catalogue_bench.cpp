@@ -177,7 +177,7 @@ int main(int argc, char** argv)
     form.bagc.Params().SetValues(QStringLiteral("HostName"), QStringLiteral("127.0.0.1"));
     form.bagc.Params().SetValues(QStringLiteral("Port"), QString::number(g_server->port()));
     form.bagc.SetComputerId(QString::fromStdString(g_computerId));
-    form.bagc.SetCredentials(QStringLiteral("demo"), QStringLiteral("demo"));
+    form.bagc.SetCredentials(QStringLiteral("DEMO"), QStringLiteral("DEMO"));
     form.sbilgi = CagriC(form.bagc, [&](TServerMethods1Client& p) {
         const TSonucBilgisi* r = p.BuyukGetir(QString::fromStdString(g_computerId));
         if (!r || !r->FVarmi) {

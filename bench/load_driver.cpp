@@ -60,8 +60,8 @@ using durnak::protocol::Value;
 using durnak::testing::TestClient;
 
 constexpr const char* kComputerId = "TEST-DISK-0002";  // the demo representative's workstation
-constexpr const char* kUser = "temsilci";
-constexpr const char* kPassword = "demo";
+constexpr const char* kUser = "TEMSILCI";
+constexpr const char* kPassword = "DEMO";
 
 struct Options {
     std::vector<std::uint16_t> ports;

@@ -12,10 +12,10 @@ cmake --build build -j2 --target durnak-server durnak-admin durnak-b2b
 mkdir -p demo
 if [ ! -s demo/durnak.db ]; then
   build/appserver/durnak-admin --db demo/durnak.db init
-  build/appserver/durnak-admin --db demo/durnak.db seed   # demo users: temsilci, bolge, demo, kisitli / demo
+  build/appserver/durnak-admin --db demo/durnak.db seed   # demo users: TEMSILCI, BOLGE, DEMO, KISITLI / DEMO
 fi
-# This machine signs in as the demo customer user (demo / demo).
-build/appserver/durnak-admin --db demo/durnak.db bind-workstation --user demo --this-machine
+# This machine signs in as the demo customer user (DEMO / DEMO).
+build/appserver/durnak-admin --db demo/durnak.db bind-workstation --user DEMO --this-machine
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/appserver/durnak-server --db demo/durnak.db

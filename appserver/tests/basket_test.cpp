@@ -311,8 +311,9 @@ TEST(OrderCrash, KilledServerLosesNoOrderAndLeavesNoHalfOrder)
                            " (SELECT SUM(net + vat_amount) FROM order_lines l WHERE l.order_id = o.id)) > 0.02"),
               0);
     EXPECT_EQ(queryInt(db, "SELECT COUNT(*) FROM order_lines l JOIN basket b ON b.sirano = l.basket_sirano"), 0);
-    if (!testingOnPostgres())  // PostgreSQL checks its own files on recovery
+    if (!testingOnPostgres()) {  // PostgreSQL checks its own files on recovery
         EXPECT_EQ(queryInt(db, "SELECT COUNT(*) FROM pragma_integrity_check WHERE integrity_check <> 'ok'"), 0);
+    }
     // The restarted server goes on serving the same basket.
     EXPECT_NO_THROW(callMethod(server->port(), "SepetVer2", {Value(kDemoCustomer)}));
 }

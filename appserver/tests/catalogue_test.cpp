@@ -80,12 +80,12 @@ TEST_F(CatalogueTest, BuyukGetirAnswersTheAccountBoundToTheComputer)
         int type;
     };
     const Case cases[] = {
-        {"right credentials", kDemoComputerId, "demo", "demo", true, true, 3},
-        {"wrong password", kDemoComputerId, "demo", "yanlis", true, false, 3},
-        {"other user's name", kDemoComputerId, "temsilci", "demo", true, false, 3},
-        {"representative", kRepComputerId, "temsilci", "demo", true, true, 1},
-        {"unknown computer", "BILINMEYEN", "demo", "demo", false, false, 1},
-        {"quotes in the id", "x' OR '1'='1", "demo", "demo", false, false, 1},
+        {"right credentials", kDemoComputerId, "DEMO", "DEMO", true, true, 3},
+        {"wrong password", kDemoComputerId, "DEMO", "yanlis", true, false, 3},
+        {"other user's name", kDemoComputerId, "TEMSILCI", "DEMO", true, false, 3},
+        {"representative", kRepComputerId, "TEMSILCI", "DEMO", true, true, 1},
+        {"unknown computer", "BILINMEYEN", "DEMO", "DEMO", false, false, 1},
+        {"quotes in the id", "x' OR '1'='1", "DEMO", "DEMO", false, false, 1},
         {"empty id", "", "", "", false, false, 1},
     };
     for (const auto& c : cases) {
@@ -102,7 +102,7 @@ TEST_F(CatalogueTest, BuyukGetirAnswersTheAccountBoundToTheComputer)
         EXPECT_EQ(r.FVersion, 2);
         EXPECT_EQ(r.FCARINO, kDemoCustomer);
         EXPECT_FALSE(r.FSaticiAdi.empty());
-        EXPECT_EQ(r.FADI, c.type == 3 ? "demo" : "temsilci");
+        EXPECT_EQ(r.FADI, c.type == 3 ? "DEMO" : "TEMSILCI");
     }
 }
 

@@ -16,7 +16,7 @@ protocol::TSonucBilgisi demoSession()
     s.FBILGISAYARID = kDemoComputerId;
     s.FSirano = 3;
     s.FCARINO = kDemoCustomer;
-    s.FADI = "demo";
+    s.FADI = "DEMO";
     s.FMusteriTipi = 3;
     s.FVersion = 2;
     return s;
@@ -29,8 +29,8 @@ struct DemoLogin {
     const char* computerId;
 };
 const DemoLogin kDemoLogins[4] = {
-    {"temsilci", kRepComputerId}, {"bolge", kRegionComputerId}, {"demo", kDemoComputerId},
-    {"kisitli", kLimitedComputerId}};
+    {"TEMSILCI", kRepComputerId}, {"BOLGE", kRegionComputerId}, {"DEMO", kDemoComputerId},
+    {"KISITLI", kLimitedComputerId}};
 
 std::mutex tokenMutex;
 std::map<std::pair<std::uint16_t, int>, std::string> tokens;

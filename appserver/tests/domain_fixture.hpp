@@ -37,7 +37,7 @@ void rememberToken(std::uint16_t port, int user, const protocol::Envelope& welco
 
 // Calls one method on a fresh connection; the out values and the result. Without a hello of
 // its own the call is signed in: as the user the session record among the parameters names
-// (its FSirano), otherwise as the representative "temsilci", who acts for every customer.
+// (its FSirano), otherwise as the representative "TEMSILCI", who acts for every customer.
 std::vector<protocol::Value> callMethod(std::uint16_t port, const std::string& method,
                                         const std::vector<protocol::Value>& params, boost::json::object hello = {});
 

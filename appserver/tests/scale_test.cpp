@@ -47,7 +47,7 @@ protected:
     {
         TestClient client(port);
         const auto welcome = client.hello(
-            {{"computerId", kRepComputerId}, {"user", "temsilci"}, {"password", kDemoPassword}});
+            {{"computerId", kRepComputerId}, {"user", "TEMSILCI"}, {"password", kDemoPassword}});
         const std::string token(welcome.optionalString("token"));
         EXPECT_FALSE(token.empty()) << "no session token in the welcome";
         return token;
@@ -78,7 +78,7 @@ TEST_F(SharedDatabase, SessionAndBasketAreTheSameOnEveryServer)
     const auto token = signIn(first->port());
     const auto record = account(second->port(), token, 1005);
     ASSERT_TRUE(record.FVarmi);
-    EXPECT_EQ(record.FADI, "temsilci");
+    EXPECT_EQ(record.FADI, "TEMSILCI");
 
     // A line added through one server is in the basket the other one answers.
     call(first->port(), token, "SepetEkle2",

@@ -124,7 +124,7 @@ TEST_F(SecurityTest, CallsWithoutASessionAreRefusedExceptThoseNeededBeforeSignIn
 
 TEST_F(SecurityTest, SignInAnswersATokenThatLaterConnectionsPresentAlone)
 {
-    Connection signIn(port(), credentials(kDemoComputerId, "demo", kDemoPassword));
+    Connection signIn(port(), credentials(kDemoComputerId, "DEMO", kDemoPassword));
     ASSERT_TRUE(signIn.signedIn());
     const std::string token = signIn.token();
     ASSERT_EQ(token.size(), 64u);
@@ -151,12 +151,12 @@ TEST_F(SecurityTest, AccountRecordRevealsNoStoredPassword)
         bool matches;
     };
     const std::vector<Case> cases = {
-        {"right user and password", credentials(kDemoComputerId, "demo", "demo"), true},
+        {"right user and password", credentials(kDemoComputerId, "DEMO", "DEMO"), true},
         {"no credentials", {}, false},
-        {"wrong password", credentials(kDemoComputerId, "demo", "DEMO"), false},
-        {"empty password", credentials(kDemoComputerId, "demo", ""), false},
-        {"wrong user", credentials(kDemoComputerId, "DEMO", "demo"), false},
-        {"another user's right password", credentials(kDemoComputerId, "temsilci", "demo"), false},
+        {"wrong password", credentials(kDemoComputerId, "DEMO", "demo"), false},
+        {"empty password", credentials(kDemoComputerId, "DEMO", ""), false},
+        {"wrong user", credentials(kDemoComputerId, "demo", "DEMO"), false},
+        {"another user's right password", credentials(kDemoComputerId, "TEMSILCI", "DEMO"), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,12 +172,12 @@ TEST_F(SecurityTest, AccountRecordRevealsNoStoredPassword)
         const auto account =
             protocol::fromValue<protocol::TSonucBilgisi>(protocol::decodeResult(std::move(answer)).back());
         EXPECT_TRUE(account.FVarmi);
-        EXPECT_EQ(account.FADI, "demo");
+        EXPECT_EQ(account.FADI, "DEMO");
         if (c.matches) {
-            EXPECT_EQ(account.FSIFRE, "demo");
+            EXPECT_EQ(account.FSIFRE, "DEMO");
         } else {
-            EXPECT_NE(account.FSIFRE, "demo");
             EXPECT_NE(account.FSIFRE, "DEMO");
+            EXPECT_NE(account.FSIFRE, "demo");
             EXPECT_NE(account.FSIFRE, "");  // an empty typed password cannot match it either
         }
     }
@@ -286,8 +286,8 @@ TEST_F(SecurityTest, ACustomerCannotReachAnotherCustomersData)
 
 TEST_F(SecurityTest, RepresentativesActForTheirCustomers)
 {
-    // Seeded: customer 1001 + i belongs to representative 1 + i % 3; "bolge" stands for
-    // representative 2, "temsilci" may act for all, and every user for his own customer.
+    // Seeded: customer 1001 + i belongs to representative 1 + i % 3; "BOLGE" stands for
+    // representative 2, "TEMSILCI" may act for all, and every user for his own customer.
     struct Case {
         int user;
         std::int32_t carino;
@@ -342,7 +342,7 @@ TEST(SecuritySessions, AnEndedSessionsTokenIsRefused)
 {
     DemoServer server;
     const auto port = server.port();
-    Connection signIn(port, credentials(kDemoComputerId, "demo", kDemoPassword));
+    Connection signIn(port, credentials(kDemoComputerId, "DEMO", kDemoPassword));
     const std::string token = signIn.token();
     ASSERT_FALSE(token.empty());
     const json::object replay{{"token", token}, {"computerId", kDemoComputerId}};
@@ -358,18 +358,18 @@ TEST(SecuritySessions, AnEndedSessionsTokenIsRefused)
     EXPECT_NE(errorOf([&] { replayed.call("SepetVer2", {Value(kDemoCustomer)}); }).find("Oturum"), std::string::npos);
 
     // A password reset ends the user's sessions; the old password stops working.
-    Connection kisitli(port, credentials(kLimitedComputerId, "kisitli", kDemoPassword));
+    Connection kisitli(port, credentials(kLimitedComputerId, "KISITLI", kDemoPassword));
     const std::string kisitliToken = kisitli.token();
     ASSERT_FALSE(kisitliToken.empty());
     runAdmin(server.db, "set-password --username kisitli --password YENI");
     Connection afterReset(port, {{"token", kisitliToken}});
     EXPECT_FALSE(afterReset.signedIn());
     EXPECT_NE(errorOf([&] { afterReset.call("SepetVer2", {Value(1002)}); }).find("Oturum"), std::string::npos);
-    EXPECT_FALSE(Connection(port, credentials(kLimitedComputerId, "kisitli", kDemoPassword)).signedIn());
-    EXPECT_TRUE(Connection(port, credentials(kLimitedComputerId, "kisitli", "YENI")).signedIn());
+    EXPECT_FALSE(Connection(port, credentials(kLimitedComputerId, "KISITLI", kDemoPassword)).signedIn());
+    EXPECT_TRUE(Connection(port, credentials(kLimitedComputerId, "KISITLI", "YENI")).signedIn());
 
     // Binding the workstation to another user ends the sessions opened on it.
-    Connection rep(port, credentials(kRepComputerId, "temsilci", kDemoPassword));
+    Connection rep(port, credentials(kRepComputerId, "TEMSILCI", kDemoPassword));
     ASSERT_FALSE(rep.token().empty());
     runAdmin(server.db, std::string("bind-workstation --user bolge --computer-id ") + kRepComputerId);
     EXPECT_FALSE(Connection(port, {{"token", rep.token()}}).signedIn());
@@ -388,20 +388,20 @@ TEST(SecuritySessions, FailedSignInsAreThrottled)
     // password is not checked, and the user is told why.
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_NE(accountFor(credentials(kDemoComputerId, "demo", "YANLIS")).FSIFRE, "demo");
+        EXPECT_NE(accountFor(credentials(kDemoComputerId, "DEMO", "YANLIS")).FSIFRE, "DEMO");
     }
-    Connection blocked(port, credentials(kDemoComputerId, "demo", kDemoPassword));
+    Connection blocked(port, credentials(kDemoComputerId, "DEMO", kDemoPassword));
     EXPECT_FALSE(blocked.signedIn());
     const std::string error = errorOf([&] { blocked.call("BuyukGetir", {Value(kDemoComputerId)}); });
     EXPECT_NE(error.find("Çok fazla hatalı giriş denemesi"), std::string::npos) << error;
     // The pause belongs to that workstation: another one at the same address signs in.
-    Connection rep(port, credentials(kRepComputerId, "temsilci", kDemoPassword));
+    Connection rep(port, credentials(kRepComputerId, "TEMSILCI", kDemoPassword));
     EXPECT_TRUE(rep.signedIn());
 
     // Many failures from one address, each on another workstation, pause the address.
     for (int i = 0; i < 21; ++i)
         EXPECT_FALSE(Connection(port, credentials(("BILINMEYEN-" + std::to_string(i)).c_str(), "x", "y")).signedIn());
-    EXPECT_FALSE(Connection(port, credentials(kRegionComputerId, "bolge", kDemoPassword)).signedIn());
+    EXPECT_FALSE(Connection(port, credentials(kRegionComputerId, "BOLGE", kDemoPassword)).signedIn());
     // A session that exists keeps working: the pause is on password checks only.
     EXPECT_TRUE(Connection(port, {{"token", rep.token()}}).signedIn());
 }

@@ -90,7 +90,7 @@ std::unique_ptr<TForm1> pencereAc(const durnak::testing::ServerProcess& sunucu, 
     s.sonra<Tgirisform>([=](Tgirisform& g) {
         g.idsi = QString::fromLatin1(bilgisayarId);
         g.adi->setText(QString::fromLatin1(kullanici));
-        g.sifre->setText(QStringLiteral("demo"));
+        g.sifre->setText(QStringLiteral("DEMO"));
         if (onek == "musteri") kaydet(g, "signin");
         g.Button1->click();
     });
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
 
     // A customer: the tabs, the quantity dialog, the confirmation, the details.
     {
-        auto form = pencereAc(sunucu, durnak::testing::kDemoComputerId, "demo", "musteri");
+        auto form = pencereAc(sunucu, durnak::testing::kDemoComputerId, "DEMO", "musteri");
         TForm1& f = *form;
         f.araedit->setText(QStringLiteral("FILTRE"));
         QTest::keyClick(f.araedit, Qt::Key_Return);
@@ -251,7 +251,7 @@ int main(int argc, char** argv)
 
     // A sales representative: the console, the date dialog, the report window.
     {
-        auto form = pencereAc(sunucu, durnak::testing::kRepComputerId, "temsilci", "temsilci");
+        auto form = pencereAc(sunucu, durnak::testing::kRepComputerId, "TEMSILCI", "temsilci");
         TForm1& f = *form;
         QTest::qWait(300);
         kaydet(f, "main-representative");

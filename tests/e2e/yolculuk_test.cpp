@@ -252,7 +252,7 @@ private slots:
         // Sign-in through the real window; the opening advertisements follow.
         int reklam = 0;
         ModalSurucu giris;
-        giris.sonra<Tgirisform>(Dunya::girisCevabi(durnak::testing::kDemoComputerId, "demo"))
+        giris.sonra<Tgirisform>(Dunya::girisCevabi(durnak::testing::kDemoComputerId, "DEMO"))
             .sonra<Tacilisreklam>(Dunya::reklamKapat(reklam));
         QVERIFY(d.ac(giris));
         QCOMPARE(giris.mesajlar, QStringList{});
@@ -264,7 +264,7 @@ private slots:
         QVERIFY(f.cariadilbl->text().contains(QString::fromStdString(
             vt.metin("SELECT name FROM customers WHERE carino = 1001"))));
         // The session the sign-in established is the server's, for this user and workstation.
-        QVERIFY(vt.sayi("SELECT count(*) FROM auth_sessions WHERE user_id = " + sayiYazi(d.kullaniciNo("demo")) +
+        QVERIFY(vt.sayi("SELECT count(*) FROM auth_sessions WHERE user_id = " + sayiYazi(d.kullaniciNo("DEMO")) +
                         " AND computer_id = 'TEST-DISK-0001' AND ended_at IS NULL") >= 1);
         QVERIFY(!f.bagc.Token().isEmpty());
         QVERIFY(!f.musteritus->isVisible());  // no customer console for a customer
@@ -349,7 +349,7 @@ private slots:
                      sayiYazi(sipno))),
                  firma.trimmed());
         QVERIFY(vt.sayi("SELECT delivery_id FROM orders WHERE id = " + sayiYazi(sipno)) > 0);
-        QCOMPARE(vt.sayi("SELECT entered_by FROM orders WHERE id = " + sayiYazi(sipno)), d.kullaniciNo("demo"));
+        QCOMPARE(vt.sayi("SELECT entered_by FROM orders WHERE id = " + sayiYazi(sipno)), d.kullaniciNo("DEMO"));
         QVERIFY(vt.gercek("SELECT total FROM orders WHERE id = " + sayiYazi(sipno)) > 0);
         QCOMPARE(vt.sayi("SELECT count(*) FROM basket WHERE carino = 1001"), sepetOnce + 1);
         QCOMPARE(vt.sayi("SELECT count(*) FROM basket WHERE carino = 1001 AND stokno = " + sayiYazi(p1.stokno)), 0LL);
@@ -435,7 +435,7 @@ private slots:
         QByteArray raporBasi;
         QString secilenAd;
         ModalSurucu giris;
-        giris.sonra<Tgirisform>(Dunya::girisCevabi(durnak::testing::kRepComputerId, "temsilci"))
+        giris.sonra<Tgirisform>(Dunya::girisCevabi(durnak::testing::kRepComputerId, "TEMSILCI"))
             .sonra<Tseccari>([&](Tseccari& k) {
                 k.BelgeAc = [&raporYolu](const QString& yol) { raporYolu = yol; };
                 // Find the customer by number, then its account report for a date.
@@ -478,7 +478,7 @@ private slots:
         QVERIFY2(d.ara(p.kod) >= 1, qPrintable(p.kod));
         QVERIFY(d.sepeteEkle(p.stokno, 2));
         QCOMPARE(vt.sayi("SELECT entered_by FROM basket WHERE carino = 1001 AND stokno = " + sayiYazi(p.stokno)),
-                 d.kullaniciNo("temsilci"));
+                 d.kullaniciNo("TEMSILCI"));
         f.sPageControl1->setCurrentWidget(f.ssepet);
         QTRY_VERIFY_WITH_TIMEOUT(satirBul(f.sepet, "STOKNO", p.stokno) >= 0, 20000);
         d.yalnizSec(p.stokno);
@@ -491,7 +491,7 @@ private slots:
         QCOMPARE(mesajlar, QStringList{yazi("Siparişiniz Gönderildi !")});
         QCOMPARE(d.siparisSayisi(), siparisOnce + 1);
         const long long sipno = vt.sayi("SELECT max(id) FROM orders WHERE carino = 1001");
-        QCOMPARE(vt.sayi("SELECT entered_by FROM orders WHERE id = " + sayiYazi(sipno)), d.kullaniciNo("temsilci"));
+        QCOMPARE(vt.sayi("SELECT entered_by FROM orders WHERE id = " + sayiYazi(sipno)), d.kullaniciNo("TEMSILCI"));
         QCOMPARE(vt.sayi("SELECT stokno FROM order_lines WHERE order_id = " + sayiYazi(sipno)),
                  static_cast<long long>(p.stokno));
 

@@ -118,8 +118,8 @@ void seedDemo(const std::string& db)
     runAdmin(db, "init");
     runAdmin(db, "seed --items 400");
     const std::pair<const char*, const char*> workstations[] = {
-        {"demo", kDemoComputerId}, {"temsilci", kRepComputerId},
-        {"bolge", kRegionComputerId}, {"kisitli", kLimitedComputerId}};
+        {"DEMO", kDemoComputerId}, {"TEMSILCI", kRepComputerId},
+        {"BOLGE", kRegionComputerId}, {"KISITLI", kLimitedComputerId}};
     for (const auto& [user, id] : workstations)
         runAdmin(db, std::string("bind-workstation --user ") + user + " --computer-id " + id);
 }
@@ -142,8 +142,8 @@ const std::string& templateDatabase()
         runAdmin(db, "init");
         runAdmin(db, "seed --items 400");
         const std::pair<const char*, const char*> workstations[] = {
-            {"demo", kDemoComputerId}, {"temsilci", kRepComputerId},
-            {"bolge", kRegionComputerId}, {"kisitli", kLimitedComputerId}};
+            {"DEMO", kDemoComputerId}, {"TEMSILCI", kRepComputerId},
+            {"BOLGE", kRegionComputerId}, {"KISITLI", kLimitedComputerId}};
         for (const auto& [user, id] : workstations)
             runAdmin(db, std::string("bind-workstation --user ") + user + " --computer-id " + id);
         // One file, so a plain copy carries everything.

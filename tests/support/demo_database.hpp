@@ -10,12 +10,12 @@
 namespace durnak::testing {
 
 // Workstations bound in the demo database, one per user kind.
-constexpr const char* kDemoComputerId = "TEST-DISK-0001";    // user "demo", type 3, customer 1001
-constexpr const char* kRepComputerId = "TEST-DISK-0002";     // user "temsilci", type 1
-constexpr const char* kRegionComputerId = "TEST-DISK-0003";  // user "bolge", type 2
-constexpr const char* kLimitedComputerId = "TEST-DISK-0004"; // user "kisitli", type 4, customer 1002
+constexpr const char* kDemoComputerId = "TEST-DISK-0001";    // user "DEMO", type 3, customer 1001
+constexpr const char* kRepComputerId = "TEST-DISK-0002";     // user "TEMSILCI", type 1
+constexpr const char* kRegionComputerId = "TEST-DISK-0003";  // user "BOLGE", type 2
+constexpr const char* kLimitedComputerId = "TEST-DISK-0004"; // user "KISITLI", type 4, customer 1002
 constexpr std::int32_t kDemoCustomer = 1001;                 // discounts 10+5
-constexpr const char* kDemoPassword = "demo";                // every demo user's password
+constexpr const char* kDemoPassword = "DEMO";                // every demo user's password
 
 // The database the tests run on: SQLite files by default; PostgreSQL databases (as URLs)
 // when the environment variable DURNAK_TEST_POSTGRES holds a server's URL, e.g.

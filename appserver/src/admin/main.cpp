@@ -104,7 +104,8 @@ std::string readBinary(const std::string& path)
 int userId(soci::session& sql, const std::string& username)
 {
     int id = 0;
-    sql << "SELECT id FROM users WHERE username = :u", soci::into(id), soci::use(username);
+    // The sign-in types user names in capitals; the admin may type them either way.
+    sql << "SELECT id FROM users WHERE upper(username) = upper(:u)", soci::into(id), soci::use(username);
     if (!sql.got_data()) throw std::runtime_error("kullanıcı yok: " + username);
     return id;
 }

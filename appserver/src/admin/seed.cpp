@@ -22,10 +22,10 @@ namespace durnak::admin {
 namespace domain = durnak::server::domain;
 
 const DemoUser kDemoUsers[4] = {
-    {"temsilci", "demo", 1, "satış temsilcisi (tüm carileri)"},
-    {"bolge", "demo", 2, "bölge temsilcisi"},
-    {"demo", "demo", 3, "cari kullanıcısı (1001 Yıldız Oto)"},
-    {"kisitli", "demo", 4, "kısıtlı cari kullanıcısı (1002)"},
+    {"TEMSILCI", "DEMO", 1, "satış temsilcisi (tüm carileri)"},
+    {"BOLGE", "DEMO", 2, "bölge temsilcisi"},
+    {"DEMO", "DEMO", 3, "cari kullanıcısı (1001 Yıldız Oto)"},
+    {"KISITLI", "DEMO", 4, "kısıtlı cari kullanıcısı (1002)"},
 };
 
 std::string ean13(unsigned long long n)

@@ -16,7 +16,7 @@ struct SeedOptions {
 };
 
 // Fills an empty, migrated database with deterministic demo data: representatives,
-// customers, users of every type (password "demo"), catalogue, orders, statements,
+// customers, users of every type (password "DEMO"), catalogue, orders, statements,
 // announcements, banners, the scrolling text. Refuses a database that has stock already.
 void seedDemo(soci::session& sql, const SeedOptions& options, std::ostream& log);
 

@@ -141,7 +141,7 @@ private slots:
         f().bagc.Params().SetValues(QStringLiteral("HostName"), QStringLiteral("127.0.0.1"));
         f().bagc.Params().SetValues(QStringLiteral("Port"), QString::number(sunucu_->port()));
         f().bagc.SetComputerId(QString::fromLatin1(durnak::testing::kDemoComputerId));
-        f().bagc.SetCredentials(QStringLiteral("demo"), QString::fromLatin1(durnak::testing::kDemoPassword));
+        f().bagc.SetCredentials(QStringLiteral("DEMO"), QString::fromLatin1(durnak::testing::kDemoPassword));
         CagriC(f().bagc, [this](TServerMethods1Client& p) {
             f().sbilgi = *p.BuyukGetir(QString::fromLatin1(durnak::testing::kDemoComputerId));
         });
@@ -388,7 +388,7 @@ private slots:
     void temsilciFiyatDegistirir()
     {
         f().bagc.SetComputerId(QString::fromLatin1(durnak::testing::kRepComputerId));
-        f().bagc.SetCredentials(QStringLiteral("temsilci"), QString::fromLatin1(durnak::testing::kDemoPassword));
+        f().bagc.SetCredentials(QStringLiteral("TEMSILCI"), QString::fromLatin1(durnak::testing::kDemoPassword));
         CagriC(f().bagc, [this](TServerMethods1Client& p) {
             f().sbilgi = *p.BuyukGetir(QString::fromLatin1(durnak::testing::kRepComputerId));
         });

@@ -102,7 +102,7 @@ private slots:
     void ozetMetni()
     {
         durnak::client::SiparisOzeti o;
-        o.kullanici = QStringLiteral("demo");
+        o.kullanici = QStringLiteral("DEMO");
         o.cari = QStringLiteral("Yıldız Oto Yedek Parça Ltd. Şti.");
         o.teslim = QStringLiteral("Kargo ile");
         o.kargoTuru = QStringLiteral("Anlaşmalı Kargo");
@@ -110,7 +110,7 @@ private slots:
         o.kargo = QStringLiteral("Hızlı Kargo");
         o.aciklama = QStringLiteral("Birinci satır\nİkinci satır\r\nÜçüncü");
         const QString beklenen = QStringLiteral(
-            "Kullanıcı: demo\r\n"
+            "Kullanıcı: DEMO\r\n"
             "Cari     : Yıldız Oto Yedek Parça Ltd. Şti.\r\n"
             "Teslim   : Kargo ile\r\n"
             "Kargo    : Anlaşmalı Kargo\r\n"

@@ -47,7 +47,7 @@ struct Ortam {
     std::unique_ptr<durnak::testing::ServerProcess> sunucu;
     std::unique_ptr<TForm1> form;
 
-    explicit Ortam(const char* bilgisayar = durnak::testing::kDemoComputerId, const char* kullanici = "demo")
+    explicit Ortam(const char* bilgisayar = durnak::testing::kDemoComputerId, const char* kullanici = "DEMO")
     {
         katalogEkle(db, "KTLG-SNZ-1;SANZIMAN DISLISI KTLG;MARKAX;20;100;0;1;0\n"
                         "KTLG-KMP-1;KAMPANYA PARCASI KTLG;MARKAX;18;50;40;0;1\n");

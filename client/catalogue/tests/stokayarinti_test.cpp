@@ -298,7 +298,7 @@ private slots:
         TForm1Kancalari kancalar;
         kancalar.bildirimKanali = false;
         TForm1 form(kancalar);
-        durnak::testler::Oturum(form, sunucu.port(), durnak::testing::kDemoComputerId, "demo");
+        durnak::testler::Oturum(form, sunucu.port(), durnak::testing::kDemoComputerId, "DEMO");
 
         // An item with a picture and one without, from a search.
         TClientDataSet liste;

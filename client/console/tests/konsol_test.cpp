@@ -118,7 +118,7 @@ private slots:
             g.idsi = kKonsolBilgisayari;
             g.benihatirla->setChecked(false);
             QTest::keyClicks(g.adi, "konsol");
-            QTest::keyClicks(g.sifre, "demo");
+            QTest::keyClicks(g.sifre, "DEMO");
             g.Button1->click();
         });
         modaldaSec(1007);

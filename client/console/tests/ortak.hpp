@@ -101,7 +101,7 @@ inline TSonucBilgisi oturumAc(TBaglanti& bag, std::uint16_t port, const char* bi
 
 inline TSonucBilgisi temsilciOturumu(TBaglanti& bag, std::uint16_t port)
 {
-    return oturumAc(bag, port, testing::kRepComputerId, "temsilci");
+    return oturumAc(bag, port, testing::kRepComputerId, "TEMSILCI");
 }
 
 // Once a modal window of type T is up, runs `islem` on it (from the event loop).

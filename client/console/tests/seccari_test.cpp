@@ -438,7 +438,7 @@ private slots:
     void reddedilenRaporSessizEskiDosyaSilinir()
     {
         TBaglanti bag;
-        TSonucBilgisi bilgi = oturumAc(bag, sunucu_->port(), durnak::testing::kRegionComputerId, "bolge");
+        TSonucBilgisi bilgi = oturumAc(bag, sunucu_->port(), durnak::testing::kRegionComputerId, "BOLGE");
         QCOMPARE(bilgi.FMusteriTipi, 2);
         const int baskasininCarisi =
             sorgu(sunucu_->db, "SELECT carino FROM customers WHERE rep_id <> 2 ORDER BY carino LIMIT 1").toInt();

@@ -107,7 +107,7 @@ private slots:
 
     void oncekiSiparislerVeAyrinti()
     {
-        auto ortam = OrtamKur(testing::kDemoComputerId, "demo", kSiparisler);
+        auto ortam = OrtamKur(testing::kDemoComputerId, "DEMO", kSiparisler);
         TForm1& form = *ortam->form;
         const std::string sayim = "SELECT COUNT(*) FROM orders WHERE carino = 1001";
 
@@ -174,7 +174,7 @@ private slots:
 
     void oncekiSiparislerBaglantiYok()
     {
-        auto ortam = OrtamKur(testing::kDemoComputerId, "demo");
+        auto ortam = OrtamKur(testing::kDemoComputerId, "DEMO");
         TForm1& form = *ortam->form;
         ortam->sunucu->stop();
 
@@ -196,7 +196,7 @@ private slots:
 
     void bakiyeSekmesiKapatVeDegistir()
     {
-        auto ortam = OrtamKur(testing::kDemoComputerId, "demo", kSiparisler);
+        auto ortam = OrtamKur(testing::kDemoComputerId, "DEMO", kSiparisler);
         TForm1& form = *ortam->form;
         const std::string acik = "SELECT COUNT(*) FROM order_lines l JOIN orders o ON o.id = l.order_id"
                                  " WHERE o.carino = 1001 AND l.balance_qty > 0";
@@ -316,7 +316,7 @@ private slots:
     {
         // A regional representative (type 2) acting for customer 1001, from the previous
         // orders' "Sipariş Bakiyeleriniz".
-        auto ortam = OrtamKur(testing::kRegionComputerId, "bolge", kSiparisler);
+        auto ortam = OrtamKur(testing::kRegionComputerId, "BOLGE", kSiparisler);
         TForm1& form = *ortam->form;
         QCOMPARE(form.sbilgi.FMusteriTipi, 2);
 
@@ -371,7 +371,7 @@ private slots:
     void konsoldanBakiyeler()
     {
         // The console opens another customer's balances with a copy of the session record.
-        auto ortam = OrtamKur(testing::kRepComputerId, "temsilci");
+        auto ortam = OrtamKur(testing::kRepComputerId, "TEMSILCI");
         TForm1& form = *ortam->form;
         form.sbilgi.FCARINO = 0;
         bool maksimum = false, alinan = false, verilen = false, eldeki = false;
@@ -398,7 +398,7 @@ private slots:
 
     void ekstreBakiyeleri()
     {
-        auto ortam = OrtamKur(testing::kLimitedComputerId, "kisitli", kEkstre);
+        auto ortam = OrtamKur(testing::kLimitedComputerId, "KISITLI", kEkstre);
         TForm1& form = *ortam->form;
         sekmeyeGec(form, form.sccariekstre);
         QVERIFY(YuklemeBitsin(form, "ekstre"));
@@ -434,7 +434,7 @@ private slots:
 
     void faturaVeMakbuz()
     {
-        auto ortam = OrtamKur(testing::kDemoComputerId, "demo");
+        auto ortam = OrtamKur(testing::kDemoComputerId, "DEMO");
         TForm1& form = *ortam->form;
         sekmeyeGec(form, form.sccariekstre);
         QVERIFY(YuklemeBitsin(form, "ekstre"));
@@ -517,7 +517,7 @@ private slots:
 
     void tumSiparisler()
     {
-        auto ortam = OrtamKur(testing::kDemoComputerId, "demo", kSiparisler);
+        auto ortam = OrtamKur(testing::kDemoComputerId, "DEMO", kSiparisler);
         TForm1& form = *ortam->form;
 
         struct Gorulen {

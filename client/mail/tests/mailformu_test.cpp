@@ -43,7 +43,7 @@ private slots:
         ServerOptions ayar;
         ayar.dbPath = durnak::testing::seededDatabaseCopy();
         sunucu_ = std::make_unique<ServerProcess>(ayar);
-        TestGirisi(bagc_, sbilgi_, sunucu_->port(), "TEST-DISK-0001", "demo");
+        TestGirisi(bagc_, sbilgi_, sunucu_->port(), "TEST-DISK-0001", "DEMO");
     }
 
     void virgulMetni_data()

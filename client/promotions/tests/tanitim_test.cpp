@@ -66,7 +66,7 @@ void baglantiKur(TBaglanti& b, std::uint16_t port)
     b.Params().SetValues("HostName", "127.0.0.1");
     b.Params().SetValues("Port", QString::number(port));
     b.SetComputerId(durnak::testing::kDemoComputerId);
-    b.SetCredentials("demo", durnak::testing::kDemoPassword);
+    b.SetCredentials("DEMO", durnak::testing::kDemoPassword);
 }
 
 // Closes every opening-advertisements window that appears, with Cancel, and counts them.

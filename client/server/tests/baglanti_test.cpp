@@ -386,7 +386,7 @@ TEST(OturumAnahtari, AWelcomeTokenReachesTheConnectionAndItsClones)
     bagc.Close();
     EXPECT_TRUE(bagc.Token().isEmpty());
 
-    bagc.SetCredentials("demo", durnak::testing::kDemoPassword);
+    bagc.SetCredentials("DEMO", durnak::testing::kDemoPassword);
     auto giris = bagc.Clone();
     giris->Open();
     giris.reset();

@@ -22,10 +22,10 @@ QString BilgisayarIdsi(DemoKullanici kullanici)
 QString KullaniciAdi(DemoKullanici kullanici)
 {
     switch (kullanici) {
-    case DemoKullanici::Demo: return QStringLiteral("demo");
-    case DemoKullanici::Temsilci: return QStringLiteral("temsilci");
-    case DemoKullanici::Bolge: return QStringLiteral("bolge");
-    case DemoKullanici::Kisitli: return QStringLiteral("kisitli");
+    case DemoKullanici::Demo: return QStringLiteral("DEMO");
+    case DemoKullanici::Temsilci: return QStringLiteral("TEMSILCI");
+    case DemoKullanici::Bolge: return QStringLiteral("BOLGE");
+    case DemoKullanici::Kisitli: return QStringLiteral("KISITLI");
     }
     return {};
 }

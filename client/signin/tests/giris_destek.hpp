@@ -22,10 +22,10 @@ namespace durnak::testler {
 
 // The users of the seeded demo database with their bound workstations.
 enum class DemoKullanici {
-    Demo,      // "demo", type 3, customer 1001, TEST-DISK-0001
-    Temsilci,  // "temsilci", type 1, TEST-DISK-0002
-    Bolge,     // "bolge", type 2, TEST-DISK-0003
-    Kisitli,   // "kisitli", type 4, customer 1002, TEST-DISK-0004
+    Demo,      // "DEMO", type 3, customer 1001, TEST-DISK-0001
+    Temsilci,  // "TEMSILCI", type 1, TEST-DISK-0002
+    Bolge,     // "BOLGE", type 2, TEST-DISK-0003
+    Kisitli,   // "KISITLI", type 4, customer 1002, TEST-DISK-0004
 };
 QString BilgisayarIdsi(DemoKullanici kullanici);
 QString KullaniciAdi(DemoKullanici kullanici);
@@ -36,10 +36,10 @@ QString KullaniciAdi(DemoKullanici kullanici);
 // std::runtime_error when the server does not know the workstation or refuses the
 // credentials or the account is inactive.
 void TestGirisi(client::TBaglanti& bagc, protocol::TSonucBilgisi& sbilgi, std::uint16_t port,
-                const QString& bilgisayarId, const QString& kullanici, const QString& sifre = QStringLiteral("demo"));
+                const QString& bilgisayarId, const QString& kullanici, const QString& sifre = QStringLiteral("DEMO"));
 // The same on the main window's bagc and sbilgi; also sets the address in use (tiptut).
 void TestGirisi(client::TForm1& form, std::uint16_t port, const QString& bilgisayarId, const QString& kullanici,
-                const QString& sifre = QStringLiteral("demo"));
+                const QString& sifre = QStringLiteral("DEMO"));
 void TestGirisi(client::TForm1& form, std::uint16_t port, DemoKullanici kullanici);
 
 } // namespace durnak::testler

@@ -264,10 +264,10 @@ private slots:
         QTest::addColumn<QString>("kullanici");
         QTest::addColumn<int>("tip");
         QTest::addColumn<int>("cariSecimi");
-        QTest::newRow("temsilci") << "TEST-DISK-0002" << "temsilci" << 1 << 1;
-        QTest::newRow("bölge") << "TEST-DISK-0003" << "bolge" << 2 << 1;
-        QTest::newRow("cari") << "TEST-DISK-0001" << "demo" << 3 << 0;
-        QTest::newRow("kısıtlı") << "TEST-DISK-0004" << "kisitli" << 4 << 0;
+        QTest::newRow("TEMSILCI") << "TEST-DISK-0002" << "TEMSILCI" << 1 << 1;
+        QTest::newRow("bölge") << "TEST-DISK-0003" << "BOLGE" << 2 << 1;
+        QTest::newRow("cari") << "TEST-DISK-0001" << "DEMO" << 3 << 0;
+        QTest::newRow("kısıtlı") << "TEST-DISK-0004" << "KISITLI" << 4 << 0;
     }
     void herKullaniciTipiGirer()
     {
@@ -275,7 +275,7 @@ private slots:
         QFETCH(QString, kullanici);
         Giris g(sunucu_->port(), idsi, adresler());
         g.form->benihatirla->setChecked(false);
-        QVERIFY(g.gir(kullanici, "demo"));  // typed in small letters, forced to capitals
+        QVERIFY(g.gir(kullanici, "DEMO"));  // typed in small letters, forced to capitals
 
         QCOMPARE(g.form->result(), int(QDialog::Accepted));
         QVERIFY(g.cikislar.isEmpty());
@@ -502,8 +502,8 @@ private slots:
             giris->idsi = QStringLiteral("TEST-DISK-0001");
             giris->adi->clear();
             giris->sifre->clear();
-            QTest::keyClicks(giris->adi, "demo");
-            QTest::keyClicks(giris->sifre, "demo");
+            QTest::keyClicks(giris->adi, "DEMO");
+            QTest::keyClicks(giris->sifre, "DEMO");
             giris->Button1->click();
         });
         surucu.start();

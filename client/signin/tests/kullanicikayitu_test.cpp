@@ -46,7 +46,7 @@ private slots:
         ServerOptions ayar;
         ayar.dbPath = durnak::testing::seededDatabaseCopy();
         sunucu_ = std::make_unique<ServerProcess>(ayar);
-        TestGirisi(bagc_, sbilgi_, sunucu_->port(), "TEST-DISK-0001", "demo");
+        TestGirisi(bagc_, sbilgi_, sunucu_->port(), "TEST-DISK-0001", "DEMO");
     }
 
     void sunucudanDoldurulur()
@@ -57,7 +57,7 @@ private slots:
         });
         QCOMPARE(k.windowTitle(), QStringLiteral("Şifre Değiştirme İsteği"));
         QCOMPARE(k.lblid->text(), QStringLiteral("Bilgisayar ID: TEST-DISK-0001"));
-        QCOMPARE(k.kullaniciadi->text(), QStringLiteral("demo"));
+        QCOMPARE(k.kullaniciadi->text(), QStringLiteral("DEMO"));
         QCOMPARE(k.firmaadi->text(), QString::fromStdString(sbilgi_.FCariAdi));
         QVERIFY(!kart.FADRES1.empty());
         const std::pair<QLineEdit*, std::string> alanlar[] = {
@@ -78,7 +78,7 @@ private slots:
         tamamla(mesaj);
         Tkullanicikayit k(nullptr, kapali, sbilgi_);
         QCOMPARE(mesaj.metin, QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!"));
-        QCOMPARE(k.kullaniciadi->text(), QStringLiteral("demo"));
+        QCOMPARE(k.kullaniciadi->text(), QStringLiteral("DEMO"));
         QCOMPARE(k.firmaadi->text(), QString::fromStdString(sbilgi_.FCariAdi));
         QVERIFY(k.adres1->text().isEmpty());
         QCOMPARE(k.windowTitle(), QStringLiteral("Şifre Değiştirme İsteği"));
