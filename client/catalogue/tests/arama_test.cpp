@@ -10,7 +10,7 @@
 #include "app/unit1.hpp"
 #include "catalogue/katalog.hpp"
 #include "durnak/grid/durnakgrid.hpp"
-#include "ortak.hpp"
+#include "app/tests/ortak.hpp"
 #include "ortam.hpp"
 #include "server_process.hpp"
 #include "testler.hpp"

@@ -10,7 +10,7 @@
 
 #include "catalogue/stokayarinti.hpp"
 #include "durnak/data/numberformat.hpp"
-#include "ortak.hpp"
+#include "app/tests/ortak.hpp"
 #include "ortam.hpp"
 #include "server_process.hpp"
 #include "testler.hpp"
