@@ -1,6 +1,7 @@
 #include "app/gorunum.hpp"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
 #include <QPalette>
 #include <QStyleFactory>
@@ -58,6 +59,7 @@ QLineEdit, QTextEdit, QPlainTextEdit, QComboBox, QSpinBox {
 }
 QLineEdit:focus { border: 1px solid #f07b0c; }
 QTabWidget::pane { border: 1px solid #2a3850; background: #3b4c67; }
+QTabBar { color: white; }
 QTabBar::tab { background: #3f5070; border: 1px solid #2a3850; margin-right: 1px; }
 QTabBar::tab:selected { background: #55698f; border-bottom: 3px solid #f07b0c; }
 QTabBar::tab:hover:!selected { background: #4a5d80; }
@@ -71,6 +73,13 @@ QGroupBox { border: 1px solid #52678f; margin-top: 14px; }
 QGroupBox::title { subcontrol-origin: margin; left: 6px; color: white; }
 QToolTip { background: #fff8e1; color: #1b2433; border: 1px solid #b0a070; }
 )"));
+}
+
+void AcikZeminUygula(QDialog& pencere)
+{
+    pencere.setStyleSheet(QStringLiteral("QDialog { background: #eef1f6; } QLabel { color: %1; }")
+                              .arg(QLatin1String(kKoyuYazi)) +
+                          pencere.styleSheet());
 }
 
 } // namespace durnak::client

@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/gorunum.hpp"
 #include "app/dagitim.hpp"
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
@@ -172,8 +173,8 @@ Tstokayarinti::~Tstokayarinti()
 
 void Tstokayarinti::kur()
 {
-    const QColor koyu(0x43, 0x4C, 0x58);
-    const QString etiketRengi = QStringLiteral("color: %1;").arg(koyu.name());
+    AcikZeminUygula(*this);
+    const QString etiketRengi = QStringLiteral("color: %1;").arg(QLatin1String(kKoyuYazi));
 
     auto* ana = new QVBoxLayout(this);
 

@@ -317,6 +317,8 @@ Tgirisform::Tgirisform(QWidget* sahip, TGirisAdresleri adresler_)
     benihatirla->setObjectName(QStringLiteral("benihatirla"));
     benihatirla->setChecked(true);
     benihatirla->setGeometry(40, 314, 288, 22);
+    // Dark text on the light sign-in background.
+    benihatirla->setStyleSheet(QStringLiteral("QCheckBox { color: #1b2433; }"));
 
     Button1 = new QPushButton(QStringLiteral("Giriş"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -337,6 +339,7 @@ Tgirisform::Tgirisform(QWidget* sahip, TGirisAdresleri adresler_)
     RxLabel1->setAlignment(Qt::AlignCenter);
     RxLabel1->setWordWrap(true);
     RxLabel1->setGeometry(10, 430, 348, 110);
+    RxLabel1->setStyleSheet(QStringLiteral("QLabel { color: #1b2433; }"));
     RxLabel1->setText(QStringLiteral("Durnak Otomotiv\n%1").arg(QString::fromUtf8(dagitim::kWebSitesi)));
 
     // Tab order: Giriş, Vazgeç, then the fields.

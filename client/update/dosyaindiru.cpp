@@ -1,5 +1,7 @@
 #include "update/dosyaindiru.hpp"
 
+#include "app/gorunum.hpp"
+
 #include <algorithm>
 #include <limits>
 
@@ -61,6 +63,7 @@ Tdosyaindir::Tdosyaindir(QWidget* AOwner, int _y, QString adres_)
     buyuk.setPixelSize(27);
     sLabel1->setFont(buyuk);
     sLabel1->setStyleSheet(QStringLiteral("QLabel { color: rgb(67, 76, 88); background: transparent; }"));
+    AcikZeminUygula(*this);
     sLabel1->setText(QStringLiteral("Durnak Otomotiv B2B Programının\nYeni versiyonu indirilecektir\nLütfen "
                                     "Bekleyiniz...!\nVersion: %1-%2")
                          .arg(_y)

@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFont>
 #include <QLineEdit>
+#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <QTemporaryDir>
 
+#include "app/gorunum.hpp"
 #include "app/kurulum.hpp"
 #include "app/sekmeler.hpp"
 #include "basket/onaysip.hpp"
@@ -29,6 +32,7 @@
 #include "console/tarihsecu.hpp"
 #include "demo_database.hpp"
 #include "durnak/grid/durnakgrid.hpp"
+#include "history/bakiyesiparisler.hpp"
 #include "history/ekstreayrinti.hpp"
 #include "history/siparisayrinti.hpp"
 #include "mail/mailformu.hpp"
@@ -36,7 +40,11 @@
 #include "modal.hpp"
 #include "promotions/acilisreklamu.hpp"
 #include "server_process.hpp"
+#include "signin/formistekyeniu.hpp"
 #include "signin/girisformu.hpp"
+#include "update/dosyaindiru.hpp"
+
+#include <QWebEngineView>
 
 using namespace durnak::client;
 using durnak::uctest::ModalSurucu;
@@ -127,15 +135,53 @@ std::unique_ptr<TForm1> pencereAc(const durnak::testing::ServerProcess& sunucu, 
     return form;
 }
 
+// The request form as the sign-in opens it for a workstation the server does not know. The
+// browser draws through the graphics stack, so the window is taken from the screen.
+void istekFormu(const durnak::testing::ServerProcess& sunucu)
+{
+    Tformistekyeni form;
+    form.setWindowTitle(QStringLiteral("Durnak Otomotiv B2B İstek Formu"));
+    form.resize(900, 700);
+    QSignalSpy yuklendi(form.sitem, &QWebEngineView::loadFinished);
+    form.Git(QUrl(QStringLiteral("http://localhost:%1/formmailgonder.aspx?carino=0&kullanici= &id=YENI-PC-0001")
+                      .arg(sunucu.webPort())));
+    form.show();
+    if (yuklendi.isEmpty() && !yuklendi.wait(30000)) qWarning("request form: the page did not load");
+    QTest::qWait(1500);
+    const QString yol = QDir(klasor).filePath(QStringLiteral("request-form.png"));
+    QScreen* ekran = form.screen();
+    const QPixmap resim = ekran ? ekran->grabWindow(form.winId()) : form.grab();
+    if (resim.save(yol)) qInfo("%s", qPrintable(yol));
+    else qWarning("could not save %s", qPrintable(yol));
+}
+
+// The update window halfway through a download; the download itself is not started.
+void guncelleme()
+{
+    Tdosyaindir pencere(nullptr, 3, QStringLiteral("http://127.0.0.1:1/"));
+    pencere.basladi = true;
+    pencere.ProgramiBitir = [](int) {};
+    pencere.show();
+    bool iptal = false;
+    pencere.NetHTTPClient1ReceiveData(2'621'440, 1'310'720, iptal);
+    QTest::qWait(200);
+    kaydet(pencere, "update");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // The browser of the request form runs no sandbox under a throw-away X server.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication uygulama(argc, argv);
     if (argc < 2) {
         qCritical("usage: %s OUTPUT_FOLDER", argv[0]);
         return 2;
     }
+    // The look of the program itself.
+    FiordFlatUygula(uygulama);
     klasor = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(klasor);
     QTemporaryDir ev;
@@ -257,12 +303,40 @@ int main(int argc, char** argv)
         kaydet(f, "main-representative");
         ModalSurucu s;
         s.sonra<Traporform>([](Traporform& r) {
+            r.tarih1->setDate(QDate::currentDate().addMonths(-3));  // the seeded orders of past weeks
             r.Button1Click();
             r.resize(1100, 650);
             kaydet(r, "report-window");
             r.close();
         });
         f.R1->trigger();
+        s.durdur();
+
+        // The balance and price changes a representative makes on the balances tab.
+        f.sPageControl1->setCurrentWidget(f.sTabbakiyeler);
+        QTest::qWait(300);
+        auto* bakiyeler = f.sTabbakiyeler->findChild<Tbakiyesiparisler*>();
+        if (bakiyeler && QTest::qWaitFor([&] { return bakiyeler->cxGrid2->model()->rowCount() > 0; }, 10000)) {
+            kaydet(f, "main-representative-balances");
+            bakiyeler->cxGrid2->focusRow(0);
+            ModalSurucu d;
+            d.mesaj(QStringLiteral("Evet"));
+            d.sonra<Tbakiyedegistir>([](Tbakiyedegistir& b) {
+                kaydet(b, "balance-change");
+                b.Button2Click();
+            });
+            bakiyeler->B2Click();
+            d.sonra<Tfiyatdegistir>([](Tfiyatdegistir& p) {
+                kaydet(p, "price-change");
+                p.reject();
+            });
+            bakiyeler->F1Click();
+            if (!d.bitti()) qWarning("balance dialogs: %s", qPrintable(d.mesajlar.join("; ")));
+        } else {
+            qWarning("the representative's balances did not load");
+        }
     }
+    guncelleme();
+    istekFormu(sunucu);
     return 0;
 }

@@ -395,18 +395,14 @@ void DurnakGrid::updateGeometries()
 
 void DurnakGrid::KolonGenislikleri()
 {
-    const bool wasEnabled = updatesEnabled();
-    setUpdatesEnabled(false);  // locked against repainting while the widths change
+    const detail::PaintLock lock(this);  // no repainting while the widths change
     detail::applyWeights(header_, *model_, width());
-    setUpdatesEnabled(wasEnabled);
 }
 
 void DurnakGrid::bestFit()
 {
-    const bool wasEnabled = updatesEnabled();
-    setUpdatesEnabled(false);
+    const detail::PaintLock lock(this);  // no repainting while the widths change
     detail::bestFit(header_, *model_, fontMetrics(), QFontMetrics(style_.header.font), 24);
-    setUpdatesEnabled(wasEnabled);
 }
 
 void DurnakGrid::resizeEvent(QResizeEvent* event)

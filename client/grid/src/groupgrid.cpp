@@ -323,10 +323,8 @@ void DurnakGroupGrid::setFooterVisible(bool visible)
 
 void DurnakGroupGrid::KolonGenislikleri()
 {
-    const bool wasEnabled = updatesEnabled();
-    setUpdatesEnabled(false);
+    const detail::PaintLock lock(this);  // no repainting while the widths change
     detail::applyWeights(header_, *model_, width());
-    setUpdatesEnabled(wasEnabled);
 }
 
 void DurnakGroupGrid::bestFit()

@@ -1,5 +1,6 @@
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QtTest>
 
 #include "durnak/grid/durnakgrid.hpp"
@@ -85,6 +86,46 @@ private slots:
         grid.resize(430, 300);
         QCoreApplication::processEvents();
         QCOMPARE(grid.columnWidth(grid.columnIndex("cxSTOKADI")), 300);
+    }
+
+    // A grid on a tab never shown yet gets its first size while the tab switch holds the page
+    // stack's painting; fitting the widths then must not leave the grid unpainted for good.
+    void widthsFittedDuringATabSwitchKeepThePainting_data()
+    {
+        QTest::addColumn<bool>("proportional");
+        QTest::newRow("proportional widths") << true;
+        QTest::newRow("best fit") << false;
+    }
+    void widthsFittedDuringATabSwitchKeepThePainting()
+    {
+        QFETCH(bool, proportional);
+        QTabWidget tabs;
+        tabs.addTab(new QWidget, "first");
+        auto* grid = new DurnakGrid;
+        grid->setColumns(test::basketColumns());
+        auto dataSet = test::basket();
+        grid->setDataSet(dataSet.get());
+        tabs.addTab(grid, "second");
+        struct OnResize : QObject {
+            DurnakGrid* grid;
+            bool proportional;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Resize) proportional ? grid->KolonGenislikleri() : grid->bestFit();
+                return false;
+            }
+        } onResize;
+        onResize.grid = grid;
+        onResize.proportional = proportional;
+        grid->installEventFilter(&onResize);
+        tabs.resize(600, 400);
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+
+        tabs.setCurrentIndex(1);
+        QVERIFY(grid->updatesEnabled());
+        QVERIFY(grid->viewport()->updatesEnabled());
+        grid->removeEventFilter(&onResize);
     }
 
     void bestFitMeasuresCaptionsAndTexts()
