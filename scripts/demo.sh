@@ -16,6 +16,13 @@ if [ ! -s demo/durnak.db ]; then
 fi
 # This machine signs in as the demo customer user (DEMO / DEMO).
 build/appserver/durnak-admin --db demo/durnak.db bind-workstation --user DEMO --this-machine
+# The sign-in window remembers the demo credentials, so Enter signs in; a settings file the
+# user already has is left as it is.
+settings="${XDG_CONFIG_HOME:-$HOME/.config}/durnakotomotiv/ayar.ini"
+if [ ! -e "$settings" ]; then
+  mkdir -p "$(dirname "$settings")"
+  (umask 077 && printf '[kullanici]\nisim=DEMO\nsifre=DEMO\nhatırla=1\n' > "$settings")
+fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/appserver/durnak-server --db demo/durnak.db

@@ -1,6 +1,8 @@
 // Program entry: the application, its look, the main window (whose creation handler runs
 // the sign-in) and the message loop. The process ends only through an immediate exit.
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QScreen>
 
@@ -12,6 +14,10 @@ int main(int argc, char** argv)
 {
     // The program reads no command line of its own; Qt gets only the program name.
     int qtArgc = argc > 0 ? 1 : 0;
+    // The request form's browser cannot sandbox itself for the super-user and would end the
+    // program instead (a demo machine often runs as root).
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The request form's browser shares its graphics contexts; set before the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication uygulama(qtArgc, argv);
