@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QHBoxLayout>
 #include <QHostInfo>
 #include <QMessageBox>
 #include <QNetworkInterface>
@@ -160,6 +161,23 @@ int DugmeSonucu(int dugme)
     case mbIgnore: return mrIgnore;
     default: return mrNone;
     }
+}
+
+QHBoxLayout* GonderKapatSatiri(QWidget* pencere, QPushButton*& gonder, QPushButton*& kapat)
+{
+    gonder = new QPushButton(QStringLiteral("Gönder"), pencere);
+    gonder->setObjectName(QStringLiteral("Button2"));
+    kapat = new QPushButton(QStringLiteral("Kapat"), pencere);
+    kapat->setObjectName(QStringLiteral("Button1"));
+    for (QPushButton* b : {gonder, kapat}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(110);
+    }
+    auto* satir = new QHBoxLayout;
+    satir->addWidget(gonder);
+    satir->addStretch(1);
+    satir->addWidget(kapat);
+    return satir;
 }
 
 void MesajYaziBoyutuAyarla(int punto)

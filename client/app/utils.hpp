@@ -10,6 +10,10 @@
 
 #include <QString>
 
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
 namespace durnak::client {
 
 // Dialog kinds: title and sound.
@@ -39,6 +43,10 @@ int MesajYaziBoyutu();
 QString MesajBasligi(int tur);
 QString DugmeYazisi(int dugme);
 int DugmeSonucu(int dugme);
+
+// The bottom row of the forms sent to the dealer: "Gönder" (Button2) at the left, "Kapat"
+// (Button1) at the right. Neither is auto-default: Enter in a field sends nothing.
+QHBoxLayout* GonderKapatSatiri(QWidget* pencere, QPushButton*& gonder, QPushButton*& kapat);
 
 // Workstation identity. None of them fails: what cannot be read comes back empty.
 QString BilgisayarAdiAl();

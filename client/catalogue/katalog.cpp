@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -225,6 +226,25 @@ protocol::Table stokAraGetir(TServerMethods1Client& p, const QString& kod, const
     return p.StokAraGetir(kod, Kopya(bilgi));
 }
 
+// A list answer into its dataset whole (its fields become the answer's); the row count goes
+// to the tab caption, the float columns get the number format.
+void listeyeYukle(TClientDataSet& veri, protocol::Table tablo, const std::function<void(int)>& sayiBildir)
+{
+    data::DisableControlsScope sessiz(veri);
+    veri.SetData(std::move(tablo));
+    if (sayiBildir) sayiBildir(veri.RecordCount());
+    data::FloatFormatla(veri);
+}
+
+// The load step of the new-items and campaign lists: `cagri` on a clone of `bagc`; true
+// when the clone could not open. Errors of the call itself are not caught: the runner shows
+// them after its second step.
+bool listeAl(const TBaglanti& bagc, TClientDataSet& veri, const std::function<void(int)>& sayiBildir,
+             const std::function<protocol::Table(TServerMethods1Client&)>& cagri)
+{
+    return !CagriB(bagc, 0, [&](TServerMethods1Client& p) { listeyeYukle(veri, cagri(p), sayiBildir); });
+}
+
 } // namespace
 
 StokAramaCagrisi StokAramaCagrisiAyarla(StokAramaCagrisi cagri)
@@ -259,9 +279,7 @@ bool StokListesiAl(const TBaglanti& bagc, const protocol::TSonucBilgisi& bilgi, 
                     tablo.setReal(r, l, tablo.realAt(r, l) * (1.0 + tablo.realAt(r, k) / 100.0));
                 }
             }
-            stok.SetData(std::move(tablo));
-            if (sayiBildir) sayiBildir(stok.RecordCount());
-            data::FloatFormatla(stok);
+            listeyeYukle(stok, std::move(tablo), sayiBildir);
         });
     } catch (...) {
         basarili = false;
@@ -273,26 +291,14 @@ bool StokListesiAl(const TBaglanti& bagc, const protocol::TSonucBilgisi& bilgi, 
 
 bool YenilerAl(const TBaglanti& bagc, int carino, TClientDataSet& yeniler, const std::function<void(int)>& sayiBildir)
 {
-    // Errors of the call itself are not caught: the runner shows them after its second step.
-    const bool acildi = CagriB(bagc, 0, [&](TServerMethods1Client& p) {
-        data::DisableControlsScope sessiz(yeniler);
-        yeniler.SetData(p.YenilerVer2(carino));
-        data::FloatFormatla(yeniler);
-        if (sayiBildir) sayiBildir(yeniler.RecordCount());
-    });
-    return !acildi;
+    return listeAl(bagc, yeniler, sayiBildir, [carino](TServerMethods1Client& p) { return p.YenilerVer2(carino); });
 }
 
 bool KampanyalilarAl(const TBaglanti& bagc, int carino, int satici, TClientDataSet& kampstok,
                      const std::function<void(int)>& sayiBildir)
 {
-    const bool acildi = CagriB(bagc, 0, [&](TServerMethods1Client& p) {
-        data::DisableControlsScope sessiz(kampstok);
-        kampstok.SetData(p.KampanyaliVer2(carino, satici));
-        if (sayiBildir) sayiBildir(kampstok.RecordCount());
-        data::FloatFormatla(kampstok);
-    });
-    return !acildi;
+    return listeAl(bagc, kampstok, sayiBildir,
+                   [carino, satici](TServerMethods1Client& p) { return p.KampanyaliVer2(carino, satici); });
 }
 
 void syenilerShow(TForm1& form)
@@ -593,37 +599,36 @@ void KatalogBagla(TForm1& form)
     QObject::connect(form.SpeedButton1, &QToolButton::clicked, &form, [&form] { SpeedButton1Click(form); });
     form.araedit->setFocus();
 
-    // Stock grid.
-    DurnakGrid* g1 = form.cxGrid1;
-    izgaraOrtak(g1, grid::GridStyle::standard(), 80);
-    g1->setColumns(StokKolonlari());
-    g1->setDataSet(&form.stok);
-    kolonAyarlariniBagla(g1, form.cxGrid1DBTableView1Kolonlari);
-    g1->installEventFilter(olaylar);
+    // The stock, new-items and campaign grids.
+    const struct {
+        DurnakGrid* izgara;
+        grid::GridStyle stil;
+        std::optional<QFont> yazi;
+        GridColumns kolonlar;
+        TClientDataSet* veri;
+        KolonAyarlari* ayarlar;
+    } izgaralar[] = {
+        {form.cxGrid1, grid::GridStyle::standard(), std::nullopt, StokKolonlari(), &form.stok,
+         form.cxGrid1DBTableView1Kolonlari},
+        {form.cxGrid6, grid::GridStyle::evenWhite(), grid::gridFont(13), YeniKolonlari(), &form.YENILER,
+         form.cxGridDBTableView5Kolonlari},
+        {form.cxkampanyali, grid::GridStyle::standard(), grid::arialFont(11), KampanyaliKolonlari(), &form.kampstok,
+         form.cxGridDBTableViewkampanyaliKolonlari},
+    };
+    for (const auto& l : izgaralar) {
+        izgaraOrtak(l.izgara, l.stil, 80);
+        if (l.yazi) l.izgara->setFont(*l.yazi);
+        l.izgara->setColumns(l.kolonlar);
+        l.izgara->setDataSet(l.veri);
+        kolonAyarlariniBagla(l.izgara, l.ayarlar);
+        l.izgara->installEventFilter(olaylar);
+    }
 
     // The stock grid's menu: separators between its three entries.
     if (form.popstok && form.SiparisBakiyeleriniz1 && form.S3) {
         form.popstok->insertSeparator(form.SiparisBakiyeleriniz1)->setObjectName(QStringLiteral("N5"));
         form.popstok->insertSeparator(form.S3)->setObjectName(QStringLiteral("N9"));
     }
-
-    // New items.
-    DurnakGrid* g6 = form.cxGrid6;
-    izgaraOrtak(g6, grid::GridStyle::evenWhite(), 80);
-    g6->setFont(grid::gridFont(13));
-    g6->setColumns(YeniKolonlari());
-    g6->setDataSet(&form.YENILER);
-    kolonAyarlariniBagla(g6, form.cxGridDBTableView5Kolonlari);
-    g6->installEventFilter(olaylar);
-
-    // Campaign items.
-    DurnakGrid* gk = form.cxkampanyali;
-    izgaraOrtak(gk, grid::GridStyle::standard(), 80);
-    gk->setFont(grid::arialFont(11));
-    gk->setColumns(KampanyaliKolonlari());
-    gk->setDataSet(&form.kampstok);
-    kolonAyarlariniBagla(gk, form.cxGridDBTableViewkampanyaliKolonlari);
-    gk->installEventFilter(olaylar);
 
     QObject::connect(&form, &TForm1::sekmeGosterildi, &form, [&form](QWidget* sekme) {
         if (sekme == form.syeniler) syenilerShow(form);

@@ -26,16 +26,30 @@
 
 namespace durnak::client {
 
-using grid::SummaryKind;
 using grid::Visibility;
 
 namespace {
 
-QLabel* etiket(const char* ad, QWidget* parent)
+using gecmis::AdliEtiket;
+
+// The small change dialogs: their form above "Değiştir" (Button1) and "Vazgeç" (Button2) at
+// the right. Neither button is auto-default: Enter belongs to the edits.
+void formVeDugmeler(QDialog* pencere, QFormLayout* form, QPushButton*& Button1, QPushButton*& Button2)
 {
-    auto* e = new QLabel(parent);
-    e->setObjectName(QString::fromLatin1(ad));
-    return e;
+    Button1 = new QPushButton(QStringLiteral("Değiştir"), pencere);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("Vazgeç"), pencere);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
+
+    auto* dugmeler = new QHBoxLayout;
+    dugmeler->addStretch(1);
+    dugmeler->addWidget(Button1);
+    dugmeler->addWidget(Button2);
+    auto* duzen = new QVBoxLayout(pencere);
+    duzen->addLayout(form);
+    duzen->addLayout(dugmeler);
 }
 
 // Plain decimal text: the locale's decimal point, no grouping.
@@ -94,15 +108,15 @@ Tbakiyedegistir::Tbakiyedegistir(QWidget* parent) : QDialog(parent)
     setWindowFlags(windowFlags() | Qt::Tool);
 
     auto* form = new QFormLayout;
-    barkod = etiket("barkod", this);
-    adi = etiket("adi", this);
-    finishkod = etiket("finishkod", this);
-    marka = etiket("marka", this);
-    model = etiket("model", this);
-    alinansiparis = etiket("alinansiparis", this);
-    teslimedilen = etiket("teslimedilen", this);
-    elimizde = etiket("elimizde", this);
-    eskibakiye = etiket("eskibakiye", this);
+    barkod = AdliEtiket("barkod", this);
+    adi = AdliEtiket("adi", this);
+    finishkod = AdliEtiket("finishkod", this);
+    marka = AdliEtiket("marka", this);
+    model = AdliEtiket("model", this);
+    alinansiparis = AdliEtiket("alinansiparis", this);
+    teslimedilen = AdliEtiket("teslimedilen", this);
+    elimizde = AdliEtiket("elimizde", this);
+    eskibakiye = AdliEtiket("eskibakiye", this);
     adet = new TAdetKutusu(this);
     adet->setObjectName(QStringLiteral("adet"));
     form->addRow(QStringLiteral("Barkod:"), barkod);
@@ -117,23 +131,10 @@ Tbakiyedegistir::Tbakiyedegistir(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Eski bakiye:"), eskibakiye);
     form->addRow(QStringLiteral("Yeni bakiye:"), adet);
 
-    Button1 = new QPushButton(QStringLiteral("Değiştir"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Vazgeç"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
+    formVeDugmeler(this, form, Button1, Button2);
     connect(Button1, &QPushButton::clicked, this, &Tbakiyedegistir::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &Tbakiyedegistir::Button2Click);
     connect(adet, &TAdetKutusu::enterBasildi, this, &Tbakiyedegistir::adetKeyDown);
-
-    auto* dugmeler = new QHBoxLayout;
-    dugmeler->addStretch(1);
-    dugmeler->addWidget(Button1);
-    dugmeler->addWidget(Button2);
-    auto* duzen = new QVBoxLayout(this);
-    duzen->addLayout(form);
-    duzen->addLayout(dugmeler);
     adet->setFocus();
 }
 
@@ -182,32 +183,19 @@ Tfiyatdegistir::Tfiyatdegistir(QWidget* parent) : QDialog(parent)
     _fiyat->setObjectName(QStringLiteral("_fiyat"));
     _iskonto = new TParaKutusu(this, 100);
     _iskonto->setObjectName(QStringLiteral("_iskonto"));
-    LBLNET = etiket("LBLNET", this);
-    LABELKDV = etiket("LABELKDV", this);
+    LBLNET = AdliEtiket("LBLNET", this);
+    LABELKDV = AdliEtiket("LABELKDV", this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Fiyat:"), _fiyat);
     form->addRow(QStringLiteral("İndirim Oranı %:"), _iskonto);
     form->addRow(QStringLiteral("Net Fiyat:"), LBLNET);
     form->addRow(QStringLiteral("KDV Dahil Fiyat:"), LABELKDV);
 
-    Button1 = new QPushButton(QStringLiteral("Değiştir"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Vazgeç"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
+    formVeDugmeler(this, form, Button1, Button2);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     connect(_fiyat, &QLineEdit::textChanged, this, [this] { _fiyatKeyUp(); });
     connect(_iskonto, &QLineEdit::textChanged, this, [this] { _iskontoKeyUp(); });
-
-    auto* dugmeler = new QHBoxLayout;
-    dugmeler->addStretch(1);
-    dugmeler->addWidget(Button1);
-    dugmeler->addWidget(Button2);
-    auto* duzen = new QVBoxLayout(this);
-    duzen->addLayout(form);
-    duzen->addLayout(dugmeler);
 }
 
 void Tfiyatdegistir::_fiyatKeyUp()
@@ -226,13 +214,7 @@ Tbakiyesiparisler::Tbakiyesiparisler(TBaglanti& bagim_, const protocol::TSonucBi
     setWindowTitle(QStringLiteral("Bakiye Siparişler"));
     asagi = new protocol::TSiparisDipAyrinti;
 
-    cxGrid2 = new grid::DurnakGrid(this);
-    cxGrid2->setObjectName(QStringLiteral("cxGrid2"));
-    cxGrid2->setColumns(gecmis::SiparisSatiriKolonlari(gecmis::SatirPenceresi::Bakiye));
-    cxGrid2->setFooterSummaries({{QStringLiteral("VERILISTARIHI"), SummaryKind::Count, {}},
-                                 {QStringLiteral("MIKTAR"), SummaryKind::Sum, {}},
-                                 {QStringLiteral("KALAN"), SummaryKind::Sum, {}}});
-    cxGrid2->setDataSet(&bakiyesepet);
+    cxGrid2 = gecmis::SiparisSatiriIzgarasi(this, "cxGrid2", gecmis::SatirPenceresi::Bakiye, &bakiyesepet);
     cxGrid2->installEventFilter(this);
     connect(cxGrid2, &grid::DurnakGrid::focusedRowChanged, this,
             [this](int satir) { cxGridDBTableView1FocusedRecordChanged(satir); });
@@ -275,25 +257,10 @@ Tbakiyesiparisler::Tbakiyesiparisler(TBaglanti& bagim_, const protocol::TSonucBi
 
     tutar = new gecmis::TTutarKutusu(this);
     bilgiler = new gecmis::TSiparisBilgileri(this);
-    Button1 = new QPushButton(QStringLiteral("Kapat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Excel Kaydet"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { gecmis::Guvenli([this] { Button2Click(); }); });
-
-    auto* alt = new QHBoxLayout;
-    alt->addWidget(bilgiler->bilgiler, 2);
-    alt->addWidget(bilgiler->mesajiniz, 2);
-    alt->addWidget(bilgiler->alaninNotu, 2);
-    alt->addWidget(tutar, 1);
-    auto* dugmeler = new QVBoxLayout;
-    dugmeler->addWidget(Button1);
-    dugmeler->addWidget(Button2);
-    dugmeler->addStretch(1);
-    alt->addLayout(dugmeler);
+    const auto dugmeler = gecmis::KapatExcelDugmeleri(this, [this] { Button1Click(); }, [this] { Button2Click(); });
+    Button1 = dugmeler.kapat;
+    Button2 = dugmeler.excel;
+    auto* alt = gecmis::SiparisAltSatiri(*bilgiler, tutar, gecmis::DugmeSutunu({Button1, Button2}));
 
     auto* duzen = new QVBoxLayout(this);
     duzen->addWidget(cxGrid2, 1);
@@ -341,10 +308,7 @@ void Tbakiyesiparisler::BakiyeAlalim()
 {
     const int carino = bilgi->FCARINO;
     CagriC(*bagim, [&](TServerMethods1Client& p) {
-        const auto& tablo = p.BakiyelerVer2(carino);
-        data::DisableControlsScope kapali(bakiyesepet);
-        data::TabloyaKopyala(tablo, bakiyesepet);
-        data::FloatFormatla(bakiyesepet);
+        gecmis::TabloyuYukle(p.BakiyelerVer2(carino), bakiyesepet);
     });
     toplamlar = gecmis::SepetHesapla(bakiyesepet);
     tutar->Yaz(gecmis::ToplamlariYaz(toplamlar));
@@ -393,20 +357,25 @@ bool Tbakiyesiparisler::eventFilter(QObject* nesne, QEvent* olay)
 
 void Tbakiyesiparisler::Button2Click() { gecmis::ExcelKaydetSor(this, *cxGrid2); }
 
+QVariant Tbakiyesiparisler::odakli(const char* alan) const { return cxGrid2->focusedValue(QString::fromLatin1(alan)); }
+
+Tbakiyesiparisler::SatirAnahtari Tbakiyesiparisler::odakliAnahtar() const
+{
+    return {odakli("STOK_STOKNO").toInt(), odakli("SIRANO").toInt(), odakli("STOKHAR_NO").toInt(),
+            odakli("BARKOD").toString()};
+}
+
 void Tbakiyesiparisler::B1Click()
 {
     if (cxGrid2->focusedRow() < 0) return;
-    auto deger = [this](const char* alan) { return cxGrid2->focusedValue(QString::fromLatin1(alan)); };
-    const int stokno = deger("STOK_STOKNO").toInt();
-    const int sirano = deger("SIRANO").toInt();
-    const int stokharNo = deger("STOKHAR_NO").toInt();
-    const double miktar = deger("MIKTAR").toDouble();
-    const double kalan = deger("KALAN").toDouble();
-    const QString barkod = deger("BARKOD").toString();
+    // Read before the question: the focus may move while it is open.
+    const SatirAnahtari a = odakliAnahtar();
+    const double miktar = odakli("MIKTAR").toDouble();
+    const double kalan = odakli("KALAN").toDouble();
 
     if (MesajGoster(QString::fromUtf8(kBakiyeSilSorusu), mtConfirmation, {mbYes, mbNo}, mbNo) != mrYes) return;
     CagriC(*bagim, [&](TServerMethods1Client& p) {
-        p.BakiyeDuzenle(Kopya(*bilgi), stokno, sirano, stokharNo, miktar, kalan, barkod);
+        p.BakiyeDuzenle(Kopya(*bilgi), a.stokno, a.sirano, a.stokharNo, miktar, kalan, a.barkod);
     });
     BakiyeAlalim();
 }
@@ -414,33 +383,29 @@ void Tbakiyesiparisler::B1Click()
 void Tbakiyesiparisler::B2Click()
 {
     if (cxGrid2->focusedRow() < 0) return;
-    auto deger = [this](const char* alan) { return cxGrid2->focusedValue(QString::fromLatin1(alan)); };
-    const int stokno = deger("STOK_STOKNO").toInt();
-    const int sirano = deger("SIRANO").toInt();
-    const int stokharNo = deger("STOKHAR_NO").toInt();
-    const QVariant miktar = deger("MIKTAR");
-    const QVariant kalan = deger("KALAN");
-    const QString barkod = deger("BARKOD").toString();
+    const SatirAnahtari a = odakliAnahtar();
+    const QVariant miktar = odakli("MIKTAR");
+    const QVariant kalan = odakli("KALAN");
 
     if (MesajGoster(QString::fromUtf8(kBakiyeDegistirSorusu), mtConfirmation, {mbYes, mbNo}, mbYes) != mrYes)
         return;
 
     Tbakiyedegistir pencere(this);
-    pencere.barkod->setText(barkod);
-    pencere.adi->setText(deger("ACIKLAMA").toString());
-    pencere.finishkod->setText(deger("FINISHKOD").toString());
-    pencere.marka->setText(deger("MARKA").toString());
-    pencere.model->setText(deger("MODEL").toString());
+    pencere.barkod->setText(a.barkod);
+    pencere.adi->setText(odakli("ACIKLAMA").toString());
+    pencere.finishkod->setText(odakli("FINISHKOD").toString());
+    pencere.marka->setText(odakli("MARKA").toString());
+    pencere.model->setText(odakli("MODEL").toString());
     pencere.alinansiparis->setText(duzSayi(miktar));
-    pencere.teslimedilen->setText(duzSayi(deger("TESLIMEDILEN")));
+    pencere.teslimedilen->setText(duzSayi(odakli("TESLIMEDILEN")));
     pencere.eskibakiye->setText(duzSayi(kalan));
-    pencere.elimizde->setText(duzSayi(deger("ELDEKI")));
+    pencere.elimizde->setText(duzSayi(odakli("ELDEKI")));
     if (bilgi->FMusteriTipi == 0) pencere.elimizde->hide();
     if (pencere.exec() != QDialog::Accepted) return;
 
     const int yeni = pencere.adet->AralikDegeri();
     CagriC(*bagim, [&](TServerMethods1Client& p) {
-        p.BakiyeDegistir(Kopya(*bilgi), stokno, sirano, stokharNo, yeni, yeni, barkod);
+        p.BakiyeDegistir(Kopya(*bilgi), a.stokno, a.sirano, a.stokharNo, yeni, yeni, a.barkod);
     });
     BakiyeAlalim();
     MesajGoster(QString::fromUtf8(kBakiyeDegistirildi), mtInformation, {mbOK}, mbOK);
@@ -449,22 +414,19 @@ void Tbakiyesiparisler::B2Click()
 void Tbakiyesiparisler::F1Click()
 {
     if (cxGrid2->focusedRow() < 0) return;
-    auto deger = [this](const char* alan) { return cxGrid2->focusedValue(QString::fromLatin1(alan)); };
-    const double miktar = deger("MIKTAR").toDouble();
-    const int sirano = deger("SIRANO").toInt();
-    const int stokharNo = deger("STOKHAR_NO").toInt();
-    const QString barkod = deger("BARKOD").toString();
+    const SatirAnahtari a = odakliAnahtar();
+    const double miktar = odakli("MIKTAR").toDouble();
 
     Tfiyatdegistir pencere(this);
-    pencere._fiyat->DegerYaz(deger("BIRIMFIYAT").toDouble());
-    pencere._iskonto->DegerYaz(deger("INDIRIMORANI1").toDouble());
+    pencere._fiyat->DegerYaz(odakli("BIRIMFIYAT").toDouble());
+    pencere._iskonto->DegerYaz(odakli("INDIRIMORANI1").toDouble());
     pencere._fiyatKeyUp();
     if (pencere.exec() != QDialog::Accepted) return;
 
     const double fiyat = pencere._fiyat->Deger();
     const double ind = pencere._iskonto->Deger();
     CagriC(*bagim, [&](TServerMethods1Client& p) {
-        p.BakiyeFiyatDegistir(Kopya(*bilgi), 0, sirano, stokharNo, miktar, miktar, barkod, fiyat, ind);
+        p.BakiyeFiyatDegistir(Kopya(*bilgi), 0, a.sirano, a.stokharNo, miktar, miktar, a.barkod, fiyat, ind);
     });
     BakiyeAlalim();
     QMessageBox::information(this, QStringLiteral("Bilgi"), QString::fromUtf8(kFiyatDegistirildi));

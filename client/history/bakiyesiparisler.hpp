@@ -157,6 +157,16 @@ protected:
     bool eventFilter(QObject* nesne, QEvent* olay) override;
 
 private:
+    // The keys the balance calls send for the focused line.
+    struct SatirAnahtari {
+        int stokno = 0;
+        int sirano = 0;
+        int stokharNo = 0;
+        QString barkod;
+    };
+    QVariant odakli(const char* alan) const;
+    SatirAnahtari odakliAnahtar() const;
+
     void altBilgiYaz();
     // SiparisAytintisiDip for the focused line's order, then the footer labels.
     void odakliSiparisDibi();

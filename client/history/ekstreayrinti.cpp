@@ -162,11 +162,7 @@ Tayrinti_fatura::Tayrinti_fatura(QWidget* parent) : QDialog(parent)
 
     auto* evrak = new QGroupBox(QStringLiteral("Evrak Bilgileri"), this);
     auto* form = new QFormLayout(evrak);
-    auto etiket = [evrak](const char* ad) {
-        auto* e = new QLabel(evrak);
-        e->setObjectName(QString::fromLatin1(ad));
-        return e;
-    };
+    auto etiket = [evrak](const char* ad) { return gecmis::AdliEtiket(ad, evrak); };
     _tarih = etiket("_tarih");
     _evrakcinsi = etiket("_evrakcinsi");
     _saticiadi = etiket("_saticiadi");
@@ -179,24 +175,16 @@ Tayrinti_fatura::Tayrinti_fatura(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Vade (Gün):"), _vadegun);
 
     tutar = new gecmis::TTutarKutusu(this);
-    Kapat = new QPushButton(QStringLiteral("Kapat"), this);
-    Kapat->setObjectName(QStringLiteral("Kapat"));
-    Button2 = new QPushButton(QStringLiteral("Excel Kaydet"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Kapat->setAutoDefault(false);
-    Button2->setAutoDefault(false);
-    connect(Kapat, &QPushButton::clicked, this, [this] { KapatClick(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { gecmis::Guvenli([this] { Button2Click(); }); });
+    const auto dugmeler =
+        gecmis::KapatExcelDugmeleri(this, [this] { KapatClick(); }, [this] { Button2Click(); }, "Kapat");
+    Kapat = dugmeler.kapat;
+    Button2 = dugmeler.excel;
 
     auto* altDuzen = new QHBoxLayout;
     altDuzen->addWidget(evrak, 2);
     altDuzen->addStretch(1);
     altDuzen->addWidget(tutar, 1);
-    auto* dugmeler = new QVBoxLayout;
-    dugmeler->addWidget(Kapat);
-    dugmeler->addWidget(Button2);
-    dugmeler->addStretch(1);
-    altDuzen->addLayout(dugmeler);
+    altDuzen->addLayout(gecmis::DugmeSutunu({Kapat, Button2}));
     auto* duzen = new QVBoxLayout(this);
     duzen->addWidget(cxGrid2, 1);
     duzen->addLayout(altDuzen);
@@ -207,15 +195,11 @@ Tayrinti_fatura::~Tayrinti_fatura() { cxGrid2->detach(); }
 bool Tayrinti_fatura::Yukle(TBaglanti& bagc, int carino, int idno)
 {
     const bool satirlar = CagriA(bagc, [&](TServerMethods1Client& p) {
-        const auto& tablo = p.FaturaGetir(carino, idno);
-        data::DisableControlsScope kapali(fatura);
-        data::TabloyaKopyala(tablo, fatura);
+        gecmis::TabloyuYukle(p.FaturaGetir(carino, idno), fatura, false);
     });
     if (!satirlar) return false;
     CagriA(bagc, [&](TServerMethods1Client& p) {
-        const auto& tablo = p.FaturaAltGetir(idno);
-        data::DisableControlsScope kapali(alt);
-        data::TabloyaKopyala(tablo, alt);
+        gecmis::TabloyuYukle(p.FaturaAltGetir(idno), alt, false);
     });
     return true;
 }
@@ -283,10 +267,7 @@ bool Tayrinti_tahsilat::Yukle(TBaglanti& bagc, int idno)
         const auto& tablo = p.Tahsilat(idno);
         makbuz = p.SanalposSiranoVer(idno);
         cxGrid2->detach();
-        {
-            data::DisableControlsScope kapali(TAH);
-            data::TabloyaKopyala(tablo, TAH);
-        }
+        gecmis::TabloyuYukle(tablo, TAH, false);
         cxGrid2->setColumns(tahsilatKolonlari(TAH));
         cxGrid2->setDataSet(&TAH);
     });

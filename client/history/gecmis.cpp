@@ -183,10 +183,7 @@ void soncekiShow(TForm1& form)
                       [f, carino] {
                           try {
                               const bool acildi = CagriB(f->bagc, 0, [&](TServerMethods1Client& p) {
-                                  const auto& tablo = p.OncekiSiparisler(carino);
-                                  data::DisableControlsScope kapali(f->ONCEKILER);
-                                  data::TabloyaKopyala(tablo, f->ONCEKILER);
-                                  data::FloatFormatla(f->ONCEKILER);
+                                  TabloyuYukle(p.OncekiSiparisler(carino), f->ONCEKILER);
                               });
                               return !acildi;
                           } catch (...) {
@@ -261,9 +258,7 @@ void sccariekstreShow(TForm1& form)
                       [f, carino] {
                           try {
                               const bool acildi = CagriB(f->bagc, 0, [&](TServerMethods1Client& p) {
-                                  const auto& tablo = p.CariEkstreVer(carino);
-                                  data::DisableControlsScope kapali(f->EKSTRE);
-                                  data::TabloyaKopyala(tablo, f->EKSTRE);
+                                  TabloyuYukle(p.CariEkstreVer(carino), f->EKSTRE, false);
                               });
                               return !acildi;
                           } catch (...) {

@@ -5,13 +5,16 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/beklesinu.hpp"
+#include "durnak/data/datasethelpers.hpp"
 #include "durnak/grid/durnakgrid.hpp"
 #include "durnak/grid/excel.hpp"
 
@@ -24,20 +27,17 @@ using grid::Visibility;
 
 namespace {
 
-QLabel* degerEtiketi(const char* ad, QWidget* parent)
+QLabel* bilgiEtiketi(const char* ad, QWidget* parent)
 {
-    auto* etiket = new QLabel(parent);
-    etiket->setObjectName(QString::fromLatin1(ad));
-    etiket->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* etiket = AdliEtiket(ad, parent);
     etiket->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return etiket;
 }
 
-QLabel* bilgiEtiketi(const char* ad, QWidget* parent)
+QLabel* degerEtiketi(const char* ad, QWidget* parent)
 {
-    auto* etiket = new QLabel(parent);
-    etiket->setObjectName(QString::fromLatin1(ad));
-    etiket->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QLabel* etiket = bilgiEtiketi(ad, parent);
+    etiket->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return etiket;
 }
 
@@ -46,6 +46,8 @@ QPlainTextEdit* notKutusu(const char* ad, QWidget* parent)
     auto* kutu = new QPlainTextEdit(parent);
     kutu->setObjectName(QString::fromLatin1(ad));
     kutu->setReadOnly(true);
+    // A few lines are enough (it scrolls); the lines grid above keeps the height.
+    kutu->setMaximumHeight(kutu->fontMetrics().lineSpacing() * 5 + 12);
     return kutu;
 }
 
@@ -224,6 +226,72 @@ GridColumns SiparisSatiriKolonlari(SatirPenceresi pencere)
         c.push_back(k("VERILENSIPARIS", {}, 1, asla));
     }
     return c;
+}
+
+grid::DurnakGrid* SiparisSatiriIzgarasi(QWidget* sahip, const char* ad, SatirPenceresi pencere,
+                                        data::TClientDataSet* veri)
+{
+    using grid::SummaryKind;
+    auto* izgara = new grid::DurnakGrid(sahip);
+    izgara->setObjectName(QString::fromLatin1(ad));
+    izgara->setColumns(SiparisSatiriKolonlari(pencere));
+    izgara->setFooterSummaries({{QStringLiteral("VERILISTARIHI"), SummaryKind::Count, {}},
+                                {QStringLiteral("MIKTAR"), SummaryKind::Sum, {}},
+                                {QStringLiteral("KALAN"), SummaryKind::Sum, {}}});
+    izgara->setDataSet(veri);
+    return izgara;
+}
+
+// --- window pieces -----------------------------------------------------------------------
+
+void TabloyuYukle(const protocol::Table& tablo, data::TClientDataSet& veri, bool formatla)
+{
+    data::DisableControlsScope kapali(veri);
+    data::TabloyaKopyala(tablo, veri);
+    if (formatla) data::FloatFormatla(veri);
+}
+
+QLabel* AdliEtiket(const char* ad, QWidget* sahip)
+{
+    auto* etiket = new QLabel(sahip);
+    etiket->setObjectName(QString::fromLatin1(ad));
+    return etiket;
+}
+
+KapatExcel KapatExcelDugmeleri(QWidget* sahip, const std::function<void()>& kapat, const std::function<void()>& excel,
+                               const char* kapatAdi, bool otomatikVarsayilan)
+{
+    KapatExcel d;
+    d.kapat = new QPushButton(QStringLiteral("Kapat"), sahip);
+    d.kapat->setObjectName(QString::fromLatin1(kapatAdi));
+    d.excel = new QPushButton(QStringLiteral("Excel Kaydet"), sahip);
+    d.excel->setObjectName(QStringLiteral("Button2"));
+    if (!otomatikVarsayilan) {
+        d.kapat->setAutoDefault(false);
+        d.excel->setAutoDefault(false);
+    }
+    QObject::connect(d.kapat, &QPushButton::clicked, sahip, [kapat] { kapat(); });
+    QObject::connect(d.excel, &QPushButton::clicked, sahip, [excel] { Guvenli(excel); });
+    return d;
+}
+
+QVBoxLayout* DugmeSutunu(std::initializer_list<QPushButton*> dugmeler)
+{
+    auto* sutun = new QVBoxLayout;
+    for (QPushButton* dugme : dugmeler) sutun->addWidget(dugme);
+    sutun->addStretch(1);
+    return sutun;
+}
+
+QHBoxLayout* SiparisAltSatiri(const TSiparisBilgileri& bilgiler, TTutarKutusu* tutar, QVBoxLayout* dugmeler)
+{
+    auto* alt = new QHBoxLayout;
+    alt->addWidget(bilgiler.bilgiler, 2);
+    alt->addWidget(bilgiler.mesajiniz, 2);
+    alt->addWidget(bilgiler.alaninNotu, 2);
+    alt->addWidget(tutar, 1);
+    alt->addLayout(dugmeler);
+    return alt;
 }
 
 // --- export, opener, guard ---------------------------------------------------------------

@@ -5,16 +5,22 @@
 // the error guard of the handlers and the file opener.
 
 #include <functional>
+#include <initializer_list>
 
 #include <QGroupBox>
 #include <QString>
 
+#include "durnak/data/clientdataset.hpp"
 #include "durnak/grid/columns.hpp"
 #include "durnak/protocol/records.hpp"
+#include "durnak/protocol/table.hpp"
 #include "history/hesap.hpp"
 
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace durnak::grid {
@@ -72,6 +78,34 @@ inline const char* const kSaticiNotuBasligi = "Satıcı Notu:";
 // Which window shows order lines; the column rules differ a little.
 enum class SatirPenceresi { SiparisAyrinti, Bakiye, TumSiparisler };
 grid::GridColumns SiparisSatiriKolonlari(SatirPenceresi pencere);
+
+// The order-line grid of a window: its columns, the count of VERILISTARIHI and the sums of
+// MIKTAR and KALAN in the footer, shown over `veri`.
+grid::DurnakGrid* SiparisSatiriIzgarasi(QWidget* sahip, const char* ad, SatirPenceresi pencere,
+                                        data::TClientDataSet* veri);
+
+// A server answer into a window's dataset, its grid hearing one reset; with `formatla`
+// every float column gets the number format.
+void TabloyuYukle(const protocol::Table& tablo, data::TClientDataSet& veri, bool formatla = true);
+
+// An empty label that tests and styles find by its object name.
+QLabel* AdliEtiket(const char* ad, QWidget* sahip);
+
+// "Kapat" and "Excel Kaydet" of the history windows. The export runs under the error guard.
+// Buttons that are not auto-default leave Enter to the grid.
+struct KapatExcel {
+    QPushButton* kapat = nullptr;
+    QPushButton* excel = nullptr;
+};
+KapatExcel KapatExcelDugmeleri(QWidget* sahip, const std::function<void()>& kapat, const std::function<void()>& excel,
+                               const char* kapatAdi = "Button1", bool otomatikVarsayilan = false);
+
+// Buttons one under the other, the rest of the column empty.
+QVBoxLayout* DugmeSutunu(std::initializer_list<QPushButton*> dugmeler);
+
+// The lower row of the order windows: "Sipariş Bilgileri", the two note boxes, "Tutar" and
+// the buttons' column.
+QHBoxLayout* SiparisAltSatiri(const TSiparisBilgileri& bilgiler, TTutarKutusu* tutar, QVBoxLayout* dugmeler);
 
 // Asks for a file with the filter "Excel|*.xls*" and writes the grid there; a cancelled
 // dialog writes nothing. Export errors reach the error display. Tests replace the question.

@@ -1,17 +1,12 @@
 #include "history/siparisayrinti.hpp"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "durnak/data/datasethelpers.hpp"
 #include "durnak/grid/durnakgrid.hpp"
 #include "server/cagri.hpp"
 
 namespace durnak::client {
-
-using grid::FooterSummary;
-using grid::SummaryKind;
 
 Tayrinti_siparis::Tayrinti_siparis(QWidget* parent) : QDialog(parent)
 {
@@ -19,34 +14,17 @@ Tayrinti_siparis::Tayrinti_siparis(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Sipariş Ayrıntısı"));
     asagi = new protocol::TSiparisDipAyrinti;
 
-    cxGrid2 = new grid::DurnakGrid(this);
-    cxGrid2->setObjectName(QStringLiteral("cxGrid2"));
-    cxGrid2->setColumns(gecmis::SiparisSatiriKolonlari(gecmis::SatirPenceresi::SiparisAyrinti));
-    cxGrid2->setFooterSummaries({{QStringLiteral("VERILISTARIHI"), SummaryKind::Count, {}},
-                                 {QStringLiteral("MIKTAR"), SummaryKind::Sum, {}},
-                                 {QStringLiteral("KALAN"), SummaryKind::Sum, {}}});
-    cxGrid2->setDataSet(&sepet);
+    cxGrid2 = gecmis::SiparisSatiriIzgarasi(this, "cxGrid2", gecmis::SatirPenceresi::SiparisAyrinti, &sepet);
     cxGrid2->setProportionalOnResize(true);
 
     tutar = new gecmis::TTutarKutusu(this);
     bilgiler = new gecmis::TSiparisBilgileri(this);
-    Button1 = new QPushButton(QStringLiteral("Kapat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Excel Kaydet"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { gecmis::Guvenli([this] { Button2Click(); }); });
-
-    auto* alt = new QHBoxLayout;
-    alt->addWidget(bilgiler->bilgiler, 2);
-    alt->addWidget(bilgiler->mesajiniz, 2);
-    alt->addWidget(bilgiler->alaninNotu, 2);
-    alt->addWidget(tutar, 1);
-    auto* dugmeler = new QVBoxLayout;
-    dugmeler->addWidget(Button1);
-    dugmeler->addWidget(Button2);
-    dugmeler->addStretch(1);
-    alt->addLayout(dugmeler);
+    // Auto-default buttons: Enter in this window presses "Kapat".
+    const auto dugmeler = gecmis::KapatExcelDugmeleri(
+        this, [this] { Button1Click(); }, [this] { Button2Click(); }, "Button1", true);
+    Button1 = dugmeler.kapat;
+    Button2 = dugmeler.excel;
+    auto* alt = gecmis::SiparisAltSatiri(*bilgiler, tutar, gecmis::DugmeSutunu({Button1, Button2}));
 
     auto* duzen = new QVBoxLayout(this);
     duzen->addWidget(cxGrid2, 1);
@@ -62,10 +40,7 @@ Tayrinti_siparis::~Tayrinti_siparis()
 bool Tayrinti_siparis::Yukle(TBaglanti& bagc, int carino, int idno)
 {
     const bool satirlar = CagriA(bagc, [&](TServerMethods1Client& p) {
-        const auto& tablo = p.SiparisAyrintisi2(carino, idno);
-        data::DisableControlsScope kapali(sepet);
-        data::TabloyaKopyala(tablo, sepet);
-        data::FloatFormatla(sepet);
+        gecmis::TabloyuYukle(p.SiparisAyrintisi2(carino, idno), sepet);
     });
     if (!satirlar) return false;
     CagriA(bagc, [&](TServerMethods1Client& p) {

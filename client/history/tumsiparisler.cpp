@@ -4,14 +4,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "durnak/data/datasethelpers.hpp"
 #include "durnak/grid/durnakgrid.hpp"
 #include "history/kutular.hpp"
 #include "server/cagri.hpp"
 
 namespace durnak::client {
 
-using grid::SummaryKind;
 using grid::Visibility;
 
 Ttumsiparisler::Ttumsiparisler(const TBaglanti& bagc, const TSonucBilgisi& bilgi_, int stokno_, QWidget* parent)
@@ -20,30 +18,19 @@ Ttumsiparisler::Ttumsiparisler(const TBaglanti& bagc, const TSonucBilgisi& bilgi
     setObjectName(QStringLiteral("tumsiparisler"));
     setWindowTitle(QStringLiteral("Sipariş Hareketleri"));
 
-    cxGrid1 = new grid::DurnakGrid(this);
-    cxGrid1->setObjectName(QStringLiteral("cxGrid1"));
-    cxGrid1->setColumns(gecmis::SiparisSatiriKolonlari(gecmis::SatirPenceresi::TumSiparisler));
-    cxGrid1->setFooterSummaries({{QStringLiteral("VERILISTARIHI"), SummaryKind::Count, {}},
-                                 {QStringLiteral("MIKTAR"), SummaryKind::Sum, {}},
-                                 {QStringLiteral("KALAN"), SummaryKind::Sum, {}}});
+    cxGrid1 = gecmis::SiparisSatiriIzgarasi(this, "cxGrid1", gecmis::SatirPenceresi::TumSiparisler, &bakiyesepet);
     cxGrid1->setDataRowHeight(40);
     cxGrid1->setHeaderHeight(40);
     cxGrid1->setIncrementalSearch(true);
     cxGrid1->setProportionalOnResize(true);
-    cxGrid1->setDataSet(&bakiyesepet);
 
     const int tip = bilgi->FMusteriTipi;
     if (tip == 1 || tip == 2) cxGrid1->setColumnVisibility(QStringLiteral("ELDEKI"), Visibility::Shown);
     if (tip == 3) cxGrid1->setColumnVisibility(QStringLiteral("DURUM"), Visibility::Never);
 
-    Button1 = new QPushButton(QStringLiteral("Kapat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Excel Kaydet"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { gecmis::Guvenli([this] { Button2Click(); }); });
+    const auto dugmeler = gecmis::KapatExcelDugmeleri(this, [this] { Button1Click(); }, [this] { Button2Click(); });
+    Button1 = dugmeler.kapat;
+    Button2 = dugmeler.excel;
 
     auto* alt = new QHBoxLayout;
     alt->addStretch(1);
@@ -60,10 +47,7 @@ void Ttumsiparisler::Getir()
 {
     const int carino = bilgi->FCARINO;
     CagriC(*bagim, [&](TServerMethods1Client& p) {
-        const auto& tablo = p.TumSiparislerVer(carino, stokno);
-        data::DisableControlsScope kapali(bakiyesepet);
-        data::TabloyaKopyala(tablo, bakiyesepet);
-        data::FloatFormatla(bakiyesepet);
+        gecmis::TabloyuYukle(p.TumSiparislerVer(carino, stokno), bakiyesepet);
     });
 }
 

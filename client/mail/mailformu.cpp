@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,7 +16,7 @@
 #include "app/dagitim.hpp"
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
-#include "server/proxim.hpp"
+#include "server/cagri.hpp"
 
 namespace durnak::client {
 
@@ -91,19 +90,7 @@ Tmailform::Tmailform(QWidget* sahip, const TBaglanti& baglanti, const protocol::
     izgara->setRowStretch(1, 1);
     duzen->addLayout(izgara, 1);
 
-    auto* alt = new QHBoxLayout;
-    Button2 = new QPushButton(QStringLiteral("Gönder"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1 = new QPushButton(QStringLiteral("Kapat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    for (QPushButton* b : {Button2, Button1}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(110);
-    }
-    alt->addWidget(Button2);
-    alt->addStretch(1);
-    alt->addWidget(Button1);
-    duzen->addLayout(alt);
+    duzen->addLayout(GonderKapatSatiri(this, Button2, Button1));
 
     connect(Button2, &QPushButton::clicked, this, &Tmailform::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &Tmailform::Button1Click);
@@ -147,25 +134,20 @@ void Tmailform::Button2Click()
     QPointer<Tmailform> pencere(this);
 
     ArkaPlanda([g] {
-        TBaglanti& c = *g->con;
-        if (!BaglantiAc(c, 1)) return;
         try {
-            protocol::TMobilCariBilgisi cari;
-            {
-                TServerMethods1Client proxy(c);
+            CagriA(*g->con, [&](TServerMethods1Client& proxy) {
+                protocol::TMobilCariBilgisi cari;
                 if (const auto* gelen = proxy.MobilCariBilgisiGetir(0, g->idsi)) cari = *gelen;
-            }
-            auto s = [](const std::string& x) { return QString::fromStdString(x); };
-            TServerMethods1Client proxy(c);
-            proxy.MailGonserCariNormal(g->idsi, g->baslik, s(cari.FCARIADI), s(cari.FADRES1), s(cari.FADRES2),
-                                       s(cari.FILCE), s(cari.FSEHIR), s(cari.FTEL1), s(cari.FFAX1),
-                                       s(cari.FVERGIDAIRESI), s(cari.FVERGINO), s(cari.FYETKILI),
-                                       s(cari.FKULLANICIADI), s(cari.FSIFRE), s(cari.FMAIL), QString(), g->konu);
-            g->basarili = true;
+                auto s = [](const std::string& x) { return QString::fromStdString(x); };
+                proxy.MailGonserCariNormal(g->idsi, g->baslik, s(cari.FCARIADI), s(cari.FADRES1), s(cari.FADRES2),
+                                           s(cari.FILCE), s(cari.FSEHIR), s(cari.FTEL1), s(cari.FFAX1),
+                                           s(cari.FVERGIDAIRESI), s(cari.FVERGINO), s(cari.FYETKILI),
+                                           s(cari.FKULLANICIADI), s(cari.FSIFRE), s(cari.FMAIL), QString(), g->konu);
+                g->basarili = true;
+            });
         } catch (const std::exception&) {
             // Reported as a failed send below.
         }
-        c.Close();
     })->Await([pencere, g] {
         if (g->basarili)
             MesajGoster(QStringLiteral("Mail Gönderildi !"), mtInformation, {mbOK}, mbOK);

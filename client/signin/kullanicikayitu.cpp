@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,7 +12,7 @@
 #include "app/beklesinu.hpp"
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
-#include "server/proxim.hpp"
+#include "server/cagri.hpp"
 
 namespace durnak::client {
 
@@ -25,12 +24,6 @@ QString metin(const std::string& s)
 {
     return QString::fromStdString(s);
 }
-
-// Closes the connection copy however the handler ends.
-struct Kapatan {
-    TBaglanti& baglanti;
-    ~Kapatan() { baglanti.Close(); }
-};
 
 } // namespace
 
@@ -99,19 +92,7 @@ Tkullanicikayit::Tkullanicikayit(QWidget* sahip, const TBaglanti& baglanti, cons
     ekle(QStringLiteral("Mail:"), mail = alan("mail"));
     ekle(QStringLiteral("Kargo Ambar:"), kargoambar = alan("kargoambar"));
 
-    auto* alt = new QHBoxLayout;
-    Button2 = new QPushButton(QStringLiteral("Gönder"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1 = new QPushButton(QStringLiteral("Kapat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    for (QPushButton* b : {Button2, Button1}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(110);
-    }
-    alt->addWidget(Button2);
-    alt->addStretch(1);
-    alt->addWidget(Button1);
-    duzen->addLayout(alt);
+    duzen->addLayout(GonderKapatSatiri(this, Button2, Button1));
 
     QWidget* sira[] = {firmaadi, adres1, adres2, ilce, sehir, telefon, fax, vd, vn,
                        yetkili, kullaniciadi, sifre, mail, kargoambar, Button2, Button1};
@@ -131,11 +112,8 @@ void Tkullanicikayit::Ac()
     kullaniciadi->setText(metin(Bilgim.FADI));
     firmaadi->setText(metin(Bilgim.FCariAdi));
 
-    con->Close();
-    if (BaglantiAc(*con, 1)) {
-        Kapatan kapatan{*con};
-        try {
-            TServerMethods1Client proxy(*con);
+    try {
+        CagriA(*con, [&](TServerMethods1Client& proxy) {
             if (const auto* cari = proxy.MobilCariBilgisiGetir(0, metin(Bilgim.FBILGISAYARID))) {
                 adres1->setText(metin(cari->FADRES1));
                 adres2->setText(metin(cari->FADRES2));
@@ -146,9 +124,9 @@ void Tkullanicikayit::Ac()
                 vd->setText(metin(cari->FVERGIDAIRESI));
                 vn->setText(metin(cari->FVERGINO));
             }
-        } catch (...) {
-            HataGoster(std::current_exception());
-        }
+        });
+    } catch (...) {
+        HataGoster(std::current_exception());
     }
     setWindowTitle(QString::fromUtf8(kBaslik));
 }
@@ -169,15 +147,14 @@ void Tkullanicikayit::Button2Click()
         return;
     }
 
-    con->Close();
-    if (!BaglantiAc(*con, 1)) return;
     try {
-        Kapatan kapatan{*con};
-        TServerMethods1Client proxy(*con);
-        proxy.MailGonserCari(metin(Bilgim.FBILGISAYARID), QString::fromUtf8(kBaslik), firmaadi->text(),
-                             adres1->text(), adres2->text(), ilce->text(), sehir->text(), telefon->text(),
-                             fax->text(), vd->text(), vn->text(), yetkili->text(), kullaniciadi->text(),
-                             sifre->text(), mail->text(), kargoambar->text());
+        const bool gitti = CagriA(*con, [&](TServerMethods1Client& proxy) {
+            proxy.MailGonserCari(metin(Bilgim.FBILGISAYARID), QString::fromUtf8(kBaslik), firmaadi->text(),
+                                 adres1->text(), adres2->text(), ilce->text(), sehir->text(), telefon->text(),
+                                 fax->text(), vd->text(), vn->text(), yetkili->text(), kullaniciadi->text(),
+                                 sifre->text(), mail->text(), kargoambar->text());
+        });
+        if (!gitti) return;
     } catch (...) {
         HataGoster(std::current_exception());
         return;

@@ -37,7 +37,7 @@
 #include "history/siparisayrinti.hpp"
 #include "mail/mailformu.hpp"
 #include "signin/kullanicikayitu.hpp"
-#include "modal.hpp"
+#include "testkit/modal.hpp"
 #include "promotions/acilisreklamu.hpp"
 #include "server_process.hpp"
 #include "signin/formistekyeniu.hpp"
@@ -47,11 +47,18 @@
 #include <QWebEngineView>
 
 using namespace durnak::client;
-using durnak::uctest::ModalSurucu;
+using durnak::testler::ModalSurucu;
 
 namespace {
 
 QString klasor;
+int sorunlar = 0;  // what went wrong; the program fails when there was any
+
+void sorun(const QString& metin)
+{
+    ++sorunlar;
+    qWarning("%s", qPrintable(metin));
+}
 
 void kaydet(QWidget& w, const char* ad)
 {
@@ -59,7 +66,7 @@ void kaydet(QWidget& w, const char* ad)
     QApplication::processEvents();
     const QString yol = QDir(klasor).filePath(QString::fromLatin1(ad) + ".png");
     if (w.grab().save(yol)) qInfo("%s", qPrintable(yol));
-    else qWarning("could not save %s", qPrintable(yol));
+    else sorun(QStringLiteral("could not save ") + yol);
 }
 
 bool bekle(TForm1& f, const char* ad)
@@ -130,7 +137,7 @@ std::unique_ptr<TForm1> pencereAc(const durnak::testing::ServerProcess& sunucu, 
     form->resize(1350, 710);
     form->show();
     if (bitti.isEmpty()) bitti.wait(30000);
-    if (!QTest::qWaitFor([&] { return s.bitti(); }, 20000)) qWarning("sign-in windows: %s", qPrintable(s.mesajlar.join("; ")));
+    if (!QTest::qWaitFor([&] { return s.bitti(); }, 20000)) sorun(QStringLiteral("sign-in windows: ") + s.mesajlar.join("; "));
     s.durdur();
     return form;
 }
@@ -146,13 +153,13 @@ void istekFormu(const durnak::testing::ServerProcess& sunucu)
     form.Git(QUrl(QStringLiteral("http://localhost:%1/formmailgonder.aspx?carino=0&kullanici= &id=YENI-PC-0001")
                       .arg(sunucu.webPort())));
     form.show();
-    if (yuklendi.isEmpty() && !yuklendi.wait(30000)) qWarning("request form: the page did not load");
+    if (yuklendi.isEmpty() && !yuklendi.wait(30000)) sorun(QStringLiteral("request form: the page did not load"));
     QTest::qWait(1500);
     const QString yol = QDir(klasor).filePath(QStringLiteral("request-form.png"));
     QScreen* ekran = form.screen();
     const QPixmap resim = ekran ? ekran->grabWindow(form.winId()) : form.grab();
     if (resim.save(yol)) qInfo("%s", qPrintable(yol));
-    else qWarning("could not save %s", qPrintable(yol));
+    else sorun(QStringLiteral("could not save ") + yol);
 }
 
 // The update window halfway through a download; the download itself is not started.
@@ -331,12 +338,12 @@ int main(int argc, char** argv)
                 p.reject();
             });
             bakiyeler->F1Click();
-            if (!d.bitti()) qWarning("balance dialogs: %s", qPrintable(d.mesajlar.join("; ")));
+            if (!d.bitti()) sorun(QStringLiteral("balance dialogs: ") + d.mesajlar.join("; "));
         } else {
-            qWarning("the representative's balances did not load");
+            sorun(QStringLiteral("the representative's balances did not load"));
         }
     }
     guncelleme();
     istekFormu(sunucu);
-    return 0;
+    return sorunlar == 0 ? 0 : 1;
 }

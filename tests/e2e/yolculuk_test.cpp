@@ -42,16 +42,17 @@
 #include "history/ekstreayrinti.hpp"
 #include "history/gecmis.hpp"
 #include "history/siparisayrinti.hpp"
-#include "modal.hpp"
 #include "promotions/acilisreklamu.hpp"
 #include "server_process.hpp"
 #include "signin/girisformu.hpp"
+#include "testkit/modal.hpp"
+#include "testkit/testmain.hpp"
 #include "vt.hpp"
 
 using namespace durnak::client;
 using durnak::testing::ServerOptions;
 using durnak::testing::ServerProcess;
-using durnak::uctest::ModalSurucu;
+using durnak::testler::ModalSurucu;
 using durnak::uctest::SaltOkunur;
 
 namespace {
@@ -516,11 +517,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication uygulama(argc, argv);
-    YolculukTesti test;
-    return QTest::qExec(&test, argc, argv);
-}
+DURNAK_TEST_MAIN(durnak::testler::fabrika<YolculukTesti>)
 
 #include "yolculuk_test.moc"

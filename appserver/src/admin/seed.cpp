@@ -15,6 +15,7 @@
 #include "domain/catalogue_index.hpp"
 #include "domain/passwords.hpp"
 #include "domain/pricing.hpp"
+#include "methods/domain_support.hpp"
 #include "store/dialect.hpp"
 
 namespace durnak::admin {
@@ -324,7 +325,7 @@ void seedOrders(soci::session& sql, Rng& rng, std::size_t items, std::ostream& l
                 soci::use(firm), soci::use(note), soci::use(dealerNote), soci::use(user);
             long long orderId = 0;
             orderId = server::dialect::lastInsertId(sql);
-            double gross = 0, disc = 0, net = 0, vat = 0;
+            server::DocumentTotals totals;
             const int lines = 1 + static_cast<int>(rng() % 6);
             for (int l = 0; l < lines; ++l) {
                 long long stokno = 1 + static_cast<long long>(rng() % items);
@@ -342,15 +343,9 @@ void seedOrders(soci::session& sql, Rng& rng, std::size_t items, std::ostream& l
                     soci::use(list), soci::use(d1), soci::use(d2), soci::use(d3), soci::use(d4), soci::use(vatRate),
                     soci::use(a.netUnit), soci::use(a.gross), soci::use(a.discount), soci::use(a.net),
                     soci::use(a.vat);
-                gross = domain::roundMoney(gross + a.gross);
-                disc = domain::roundMoney(disc + a.discount);
-                net = domain::roundMoney(net + a.net);
-                vat = domain::roundMoney(vat + a.vat);
+                totals.add(a);
             }
-            double total = domain::roundMoney(net + vat);
-            sql << "UPDATE orders SET gross = :g, discount = :d, net = :n, vat_amount = :v, total = :t WHERE id = :o",
-                soci::use(gross), soci::use(disc), soci::use(net), soci::use(vat), soci::use(total),
-                soci::use(orderId);
+            totals.store(sql, "orders", orderId);
             ++orders;
         }
     }
@@ -372,7 +367,7 @@ void seedStatements(soci::session& sql, Rng& rng, std::size_t items, std::ostrea
                 soci::use(carino), soci::use(numberText), soci::use(issued), soci::use(due);
             long long invoiceId = 0;
             invoiceId = server::dialect::lastInsertId(sql);
-            double gross = 0, net = 0, vat = 0, disc = 0;
+            server::DocumentTotals totals;
             for (int l = 0; l < 3; ++l) {
                 long long stokno = 1 + static_cast<long long>(rng() % items);
                 std::string code, name;
@@ -385,15 +380,10 @@ void seedStatements(soci::session& sql, Rng& rng, std::size_t items, std::ostrea
                        " vat, net, vat_amount) VALUES (:i, :s, :c, :n, :q, :p, :r, :v, :ne, :va)",
                     soci::use(invoiceId), soci::use(stokno), soci::use(code), soci::use(name), soci::use(qty),
                     soci::use(list), soci::use(rate), soci::use(vatRate), soci::use(a.net), soci::use(a.vat);
-                gross = domain::roundMoney(gross + a.gross);
-                disc = domain::roundMoney(disc + a.discount);
-                net = domain::roundMoney(net + a.net);
-                vat = domain::roundMoney(vat + a.vat);
+                totals.add(a);
             }
-            double total = domain::roundMoney(net + vat);
-            sql << "UPDATE invoices SET gross = :g, discount = :d, net = :n, vat_amount = :v, total = :t WHERE id = :i",
-                soci::use(gross), soci::use(disc), soci::use(net), soci::use(vat), soci::use(total),
-                soci::use(invoiceId);
+            totals.store(sql, "invoices", invoiceId);
+            double total = totals.total();
             std::string description = "Satış Faturası " + numberText;
             sql << "INSERT INTO account_movements (carino, happened_on, due_on, kind, invoice_id, document_no,"
                    " description, debit) VALUES (:c, :h, :d, 1, :i, :n, :t, :a)",

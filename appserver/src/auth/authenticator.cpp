@@ -154,7 +154,7 @@ std::string Authenticator::onHello(ConnectionInfo& info)
             info.credentials = HelloCredentials::Unchecked;
             return {};
         }
-        if (const auto wait = throttle_.wait(info.computerId, info.address, now); wait > 0) {
+        if (const auto wait = throttle_.wait(sql, info.computerId, info.address, now); wait > 0) {
             info.credentials = HelloCredentials::Throttled;
             info.throttleSeconds = wait;
             return {};
@@ -162,7 +162,7 @@ std::string Authenticator::onHello(ConnectionInfo& info)
         const auto account = info.computerId.empty() ? std::nullopt : accountOf(sql, info.computerId);
         const bool matches =
             account && account->username == info.user && domain::verifyPassword(info.password, account->hash);
-        throttle_.record(info.computerId, info.address, matches, now);
+        throttle_.record(sql, info.computerId, info.address, matches, now);
         info.credentials = matches ? HelloCredentials::Matched : HelloCredentials::Mismatched;
         if (!matches) {
             logInfo("sign-in failed for computer ID '" + info.computerId + "' from " + info.peer);
@@ -195,7 +195,7 @@ std::string Authenticator::onHello(ConnectionInfo& info)
     }
 }
 
-bool Authenticator::typedPasswordMatches(const ConnectionInfo& info, std::string_view computerId,
+bool Authenticator::typedPasswordMatches(soci::session& sql, const ConnectionInfo& info, std::string_view computerId,
                                          std::string_view username, const std::string& storedHash)
 {
     if (info.user.empty() && info.password.empty()) return false;
@@ -209,9 +209,10 @@ bool Authenticator::typedPasswordMatches(const ConnectionInfo& info, std::string
     }
     const std::string id(computerId);
     const std::int64_t now = unixNow();
-    if (const auto wait = throttle_.wait(id, info.address, now); wait > 0) throw std::runtime_error(throttleText(wait));
+    if (const auto wait = throttle_.wait(sql, id, info.address, now); wait > 0)
+        throw std::runtime_error(throttleText(wait));
     const bool matches = info.user == username && domain::verifyPassword(info.password, storedHash);
-    throttle_.record(id, info.address, matches, now);
+    throttle_.record(sql, id, info.address, matches, now);
     return matches;
 }
 

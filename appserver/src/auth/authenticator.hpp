@@ -75,9 +75,10 @@ public:
     std::string onHello(ConnectionInfo& info);
 
     // Whether the hello's user name and password fit an account, for the account record of
-    // sign-in. Throws std::runtime_error with the user's text while throttled.
-    bool typedPasswordMatches(const ConnectionInfo& info, std::string_view computerId, std::string_view username,
-                              const std::string& storedHash);
+    // sign-in. Throws std::runtime_error with the user's text while throttled. Counts on
+    // `sql`, which must have no statement in progress.
+    bool typedPasswordMatches(soci::session& sql, const ConnectionInfo& info, std::string_view computerId,
+                              std::string_view username, const std::string& storedHash);
 
     // Refuses (AccessDenied) a call the connection's session may not make; fills in the
     // caller's own user number where a call names who entered something.

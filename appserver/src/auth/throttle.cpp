@@ -1,6 +1,11 @@
 #include "auth/throttle.hpp"
 
 #include <algorithm>
+#include <optional>
+
+#include <soci/soci.h>
+
+#include "methods/domain_support.hpp"
 
 namespace durnak::server::auth {
 namespace {
@@ -8,60 +13,82 @@ namespace {
 std::string computerKey(const std::string& id) { return "id:" + id; }
 std::string addressKey(const std::string& address) { return "ip:" + address; }
 
+std::optional<ThrottleEntry> load(soci::session& sql, const std::string& key)
+{
+    ThrottleEntry e;
+    soci::indicator found = soci::i_null;
+    sql << "SELECT failures, last_failure, blocked_until FROM signin_throttle WHERE key = :k",
+        soci::into(e.failures, found), soci::into(e.lastFailure), soci::into(e.blockedUntil), soci::use(key);
+    if (!sql.got_data() || found == soci::i_null) return std::nullopt;
+    return e;
+}
+
+void fail(soci::session& sql, const std::string& key, int freeFailures, const ThrottleRules& rules,
+          std::int64_t now)
+{
+    const ThrottleEntry e = afterFailure(load(sql, key).value_or(ThrottleEntry{}), freeFailures, rules, now);
+    sql << "INSERT INTO signin_throttle (key, failures, last_failure, blocked_until) VALUES (:k, :f, :l, :b)"
+           " ON CONFLICT (key) DO UPDATE SET failures = excluded.failures, last_failure = excluded.last_failure,"
+           " blocked_until = excluded.blocked_until",
+        soci::use(key), soci::use(e.failures), soci::use(e.lastFailure), soci::use(e.blockedUntil);
+}
+
+// Forgotten counters go; a flood of fresh keys beyond the cap costs the counters that pause
+// nobody, and keeps the pausing ones, which matter most.
+void prune(soci::session& sql, const ThrottleRules& rules, std::int64_t now)
+{
+    const std::int64_t forgotten = now - rules.forgetAfter.count();
+    sql << "DELETE FROM signin_throttle WHERE blocked_until <= :n AND last_failure < :f", soci::use(now),
+        soci::use(forgotten);
+    long long count = 0;
+    sql << "SELECT COUNT(*) FROM signin_throttle", soci::into(count);
+    if (count >= static_cast<long long>(rules.maxEntries))
+        sql << "DELETE FROM signin_throttle WHERE blocked_until <= :n", soci::use(now);
+}
+
 } // namespace
 
-std::int64_t SignInThrottle::waitOf(const std::string& key, std::int64_t now) const
+ThrottleEntry afterFailure(ThrottleEntry e, int freeFailures, const ThrottleRules& rules, std::int64_t now)
 {
-    const auto it = entries_.find(key);
-    if (it == entries_.end()) return 0;
-    return std::max<std::int64_t>(0, it->second.blockedUntil - now);
-}
-
-std::int64_t SignInThrottle::wait(const std::string& computerId, const std::string& address, std::int64_t now) const
-{
-    std::lock_guard lock(mutex_);
-    std::int64_t seconds = 0;
-    if (!computerId.empty()) seconds = waitOf(computerKey(computerId), now);
-    if (!address.empty()) seconds = std::max(seconds, waitOf(addressKey(address), now));
-    return seconds;
-}
-
-void SignInThrottle::fail(const std::string& key, int freeFailures, std::int64_t now)
-{
-    Entry& e = entries_[key];
-    if (e.failures > 0 && now - e.lastFailure > rules_.forgetAfter.count()) e = Entry{};
+    if (e.failures > 0 && now - e.lastFailure > rules.forgetAfter.count()) e = ThrottleEntry{};
     ++e.failures;
     e.lastFailure = now;
     const int over = e.failures - freeFailures;
-    if (over <= 0) return;
-    std::int64_t pause = rules_.firstPause.count();
-    for (int i = 1; i < over && pause < rules_.longestPause.count(); ++i) pause *= 2;
-    e.blockedUntil = now + std::min<std::int64_t>(pause, rules_.longestPause.count());
+    if (over <= 0) return e;
+    std::int64_t pause = rules.firstPause.count();
+    for (int i = 1; i < over && pause < rules.longestPause.count(); ++i) pause *= 2;
+    e.blockedUntil = now + std::min<std::int64_t>(pause, rules.longestPause.count());
+    return e;
 }
 
-void SignInThrottle::prune(std::int64_t now)
+std::int64_t SignInThrottle::wait(soci::session& sql, const std::string& computerId, const std::string& address,
+                                  std::int64_t now) const
 {
-    if (entries_.size() < rules_.maxEntries) return;
-    std::erase_if(entries_, [&](const auto& item) {
-        return item.second.blockedUntil <= now && now - item.second.lastFailure > rules_.forgetAfter.count();
-    });
-    // Still full (a flood of fresh keys): keep the blocked ones, which matter most.
-    if (entries_.size() >= rules_.maxEntries)
-        std::erase_if(entries_, [&](const auto& item) { return item.second.blockedUntil <= now; });
-}
-
-void SignInThrottle::record(const std::string& computerId, const std::string& address, bool success,
-                            std::int64_t now)
-{
-    std::lock_guard lock(mutex_);
-    if (success) {
-        entries_.erase(computerKey(computerId));
-        entries_.erase(addressKey(address));
-        return;
+    std::int64_t seconds = 0;
+    for (const std::string& key : {computerId.empty() ? std::string() : computerKey(computerId),
+                                   address.empty() ? std::string() : addressKey(address)}) {
+        if (key.empty()) continue;
+        if (const auto e = load(sql, key)) seconds = std::max(seconds, e->blockedUntil - now);
     }
-    prune(now);
-    if (!computerId.empty()) fail(computerKey(computerId), rules_.freePerComputer, now);
-    if (!address.empty()) fail(addressKey(address), rules_.freePerAddress, now);
+    return seconds;
+}
+
+void SignInThrottle::record(soci::session& sql, const std::string& computerId, const std::string& address,
+                            bool success, std::int64_t now) const
+{
+    // One writer at a time on the database, so two servers counting the same failure
+    // at once do not lose one.
+    db::WriteTransaction tx(sql);
+    if (success) {
+        // Bound by reference until the statement runs: named, not temporaries.
+        const std::string idKey = computerKey(computerId), ipKey = addressKey(address);
+        sql << "DELETE FROM signin_throttle WHERE key = :i OR key = :a", soci::use(idKey), soci::use(ipKey);
+    } else {
+        prune(sql, rules_, now);
+        if (!computerId.empty()) fail(sql, computerKey(computerId), rules_.freePerComputer, rules_, now);
+        if (!address.empty()) fail(sql, addressKey(address), rules_.freePerAddress, rules_, now);
+    }
+    tx.commit();
 }
 
 } // namespace durnak::server::auth

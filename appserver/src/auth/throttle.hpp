@@ -9,13 +9,18 @@
 //               then the same pauses.
 // Guessing a six-character password then takes years instead of hours, while a user who
 // mistypes five times waits half a minute. A successful sign-in clears both counters;
-// counters that saw no failure for a day are forgotten. Kept in memory: a restart forgives.
+// counters that saw no failure for a day are forgotten.
+//
+// The counters live in the database, so every server on it counts the same failures and a
+// restart forgives nothing.
 
 #include <chrono>
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <string>
+
+namespace soci {
+class session;
+}
 
 namespace durnak::server::auth {
 
@@ -25,30 +30,31 @@ struct ThrottleRules {
     std::chrono::seconds firstPause{30};
     std::chrono::seconds longestPause{15 * 60};
     std::chrono::seconds forgetAfter{24 * 3600};
-    std::size_t maxEntries = 100000;  // beyond this, forgotten entries are dropped first
+    std::size_t maxEntries = 100000;  // beyond this, counters not pausing anybody are dropped
 };
+
+// One counter.
+struct ThrottleEntry {
+    int failures = 0;
+    std::int64_t lastFailure = 0;
+    std::int64_t blockedUntil = 0;
+};
+
+// The counter after one more failure at `now`.
+ThrottleEntry afterFailure(ThrottleEntry entry, int freeFailures, const ThrottleRules& rules, std::int64_t now);
 
 class SignInThrottle {
 public:
     explicit SignInThrottle(ThrottleRules rules = {}) : rules_(rules) {}
 
     // Seconds before the next attempt from this computer ID or address is checked; 0: now.
-    std::int64_t wait(const std::string& computerId, const std::string& address, std::int64_t now) const;
-    void record(const std::string& computerId, const std::string& address, bool success, std::int64_t now);
+    std::int64_t wait(soci::session& sql, const std::string& computerId, const std::string& address,
+                      std::int64_t now) const;
+    void record(soci::session& sql, const std::string& computerId, const std::string& address, bool success,
+                std::int64_t now) const;
 
 private:
-    struct Entry {
-        int failures = 0;
-        std::int64_t lastFailure = 0;
-        std::int64_t blockedUntil = 0;
-    };
-    void fail(const std::string& key, int freeFailures, std::int64_t now);
-    std::int64_t waitOf(const std::string& key, std::int64_t now) const;
-    void prune(std::int64_t now);
-
     ThrottleRules rules_;
-    mutable std::mutex mutex_;
-    std::map<std::string, Entry> entries_;
 };
 
 } // namespace durnak::server::auth

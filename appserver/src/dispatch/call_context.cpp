@@ -36,7 +36,7 @@ PushHub& CallContext::push()
 bool CallContext::typedPasswordMatches(std::string_view computerId, std::string_view username,
                                        const std::string& storedHash)
 {
-    if (auth_) return auth_->typedPasswordMatches(connection_, computerId, username, storedHash);
+    if (auth_) return auth_->typedPasswordMatches(db(), connection_, computerId, username, storedHash);
     return !connection_.user.empty() && connection_.user == username &&
            domain::verifyPassword(connection_.password, storedHash);
 }

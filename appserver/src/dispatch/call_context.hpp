@@ -73,6 +73,7 @@ public:
 
     // Whether the typed user name and password of the hello fit this account of this
     // computer ID. Throws with the user's text while sign-in attempts are throttled.
+    // Counts on the call's database session: call it with no statement of it in progress.
     bool typedPasswordMatches(std::string_view computerId, std::string_view username, const std::string& storedHash);
 
     // The answer of a call: a null at every parameter position, the given out values at

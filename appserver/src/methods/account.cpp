@@ -24,7 +24,8 @@ protocol::TSonucBilgisi accountFor(CallContext& call, const std::string& compute
     protocol::TSonucBilgisi r;
     r.FBILGISAYARID = computerId;
     r.FSIFRE = kUnmatchable;
-    soci::rowset<soci::row> rows =
+    std::string storedHash;
+    const bool found = readFirst(
         (sql.prepare << "SELECT u.id, u.username, u.password_hash, u.user_type, u.active, u.email,"
                         " u.expected_version, c.carino, c.code, c.name, c.active,"
                         " r.id, r.name, r.email, r.phone"
@@ -32,28 +33,28 @@ protocol::TSonucBilgisi accountFor(CallContext& call, const std::string& compute
                         " LEFT JOIN customers c ON c.carino = u.carino"
                         " LEFT JOIN sales_reps r ON r.id = COALESCE(u.rep_id, c.rep_id)"
                         " WHERE w.computer_id = :id",
-         soci::use(computerId));
-    for (const auto& row : rows) {
-        using namespace db;
-        r.FVarmi = true;
-        r.FSirano = static_cast<std::int32_t>(integer(row, 0));
-        r.FADI = text(row, 1);
-        const bool matches = call.typedPasswordMatches(computerId, r.FADI, text(row, 2));
-        r.FSIFRE = matches ? call.connection().password : kUnmatchable;
-        r.FMusteriTipi = static_cast<std::int32_t>(integer(row, 3));
-        const bool customerActive = row.get_indicator(7) == soci::i_null || integer(row, 10) != 0;
-        r.FAKTIF = integer(row, 4) != 0 && customerActive ? 1 : 0;
-        r.FKullanicimail = text(row, 5);
-        r.FVersion = static_cast<std::int32_t>(integer(row, 6));
-        r.FCARINO = static_cast<std::int32_t>(integer(row, 7));
-        r.Fcarikod = text(row, 8);
-        r.FCariAdi = text(row, 9);
-        r.FSaticiNo = static_cast<std::int32_t>(integer(row, 11));
-        r.FSaticiAdi = text(row, 12);
-        r.FSaticiMail = text(row, 13);
-        r.FSaticiTelefon = text(row, 14);
-        break;
-    }
+         soci::use(computerId)),
+        [&](const soci::row& row) {
+            using namespace db;
+            r.FVarmi = true;
+            r.FSirano = static_cast<std::int32_t>(integer(row, 0));
+            r.FADI = text(row, 1);
+            storedHash = text(row, 2);
+            r.FMusteriTipi = static_cast<std::int32_t>(integer(row, 3));
+            const bool customerActive = row.get_indicator(7) == soci::i_null || integer(row, 10) != 0;
+            r.FAKTIF = integer(row, 4) != 0 && customerActive ? 1 : 0;
+            r.FKullanicimail = text(row, 5);
+            r.FVersion = static_cast<std::int32_t>(integer(row, 6));
+            r.FCARINO = static_cast<std::int32_t>(integer(row, 7));
+            r.Fcarikod = text(row, 8);
+            r.FCariAdi = text(row, 9);
+            r.FSaticiNo = static_cast<std::int32_t>(integer(row, 11));
+            r.FSaticiAdi = text(row, 12);
+            r.FSaticiMail = text(row, 13);
+            r.FSaticiTelefon = text(row, 14);
+        });
+    // Checked once the query is done: the check counts failures on the same connection.
+    if (found && call.typedPasswordMatches(computerId, r.FADI, storedHash)) r.FSIFRE = call.connection().password;
     return r;
 }
 
@@ -61,7 +62,7 @@ protocol::TMobilCariBilgisi customerCard(soci::session& sql, const std::string& 
 {
     protocol::TMobilCariBilgisi card;
     card.FBILGISAYARID = computerId;
-    soci::rowset<soci::row> rows =
+    readFirst(
         (sql.prepare << "SELECT c.city, c.fax1, COALESCE(r.email, ''), COALESCE(r.name, ''), c.name, c.email,"
                         " c.tax_office, c.contact, c.sub_group, c.phone2, c.gsm, c.phone1, c.address2, c.address1,"
                         " c.country, c.main_group, c.carino, c.tax_no, c.special_code, u.username,"
@@ -70,40 +71,39 @@ protocol::TMobilCariBilgisi customerCard(soci::session& sql, const std::string& 
                         " (SELECT COALESCE(SUM(credit), 0) FROM account_movements m WHERE m.carino = c.carino)"
                         " FROM workstations w JOIN users u ON u.id = w.user_id JOIN customers c ON c.carino = u.carino"
                         " LEFT JOIN sales_reps r ON r.id = c.rep_id WHERE w.computer_id = :id",
-         soci::use(computerId));
-    for (const auto& r : rows) {
-        using namespace db;
-        card.FSEHIR = text(r, 0);
-        card.FFAX1 = text(r, 1);
-        card.FSATICIMAIL = text(r, 2);
-        card.FSATICIADI = text(r, 3);
-        card.FCARIADI = text(r, 4);
-        card.FEMAIL = text(r, 5);
-        card.FMAIL = text(r, 5);
-        card.FVERGIDAIRESI = text(r, 6);
-        card.FYETKILI = text(r, 7);
-        card.FAltGrup = text(r, 8);
-        card.FTEL2 = text(r, 9);
-        card.FGSM = text(r, 10);
-        card.FTEL1 = text(r, 11);
-        card.FADRES2 = text(r, 12);
-        card.FADRES1 = text(r, 13);
-        card.FULKE = text(r, 14);
-        card.FAnaGrup = text(r, 15);
-        card.FCARINO = static_cast<std::int32_t>(integer(r, 16));
-        card.FVERGINO = text(r, 17);
-        card.FOzelKod = text(r, 18);
-        card.FKULLANICIADI = text(r, 19);
-        card.FSATICITELEFON = text(r, 20);
-        card.FCARIKOD = text(r, 21);
-        card.FFAX2 = text(r, 22);
-        card.FILCE = text(r, 23);
-        card.FTLBORC = real(r, 24);
-        card.FTLALACAK = real(r, 25);
-        card.FTLBAKIYE = domain::roundMoney(card.FTLBORC - card.FTLALACAK);
-        // FSIFRE stays empty: no stored password leaves the server.
-        break;
-    }
+         soci::use(computerId)),
+        [&card](const soci::row& r) {
+            using namespace db;
+            card.FSEHIR = text(r, 0);
+            card.FFAX1 = text(r, 1);
+            card.FSATICIMAIL = text(r, 2);
+            card.FSATICIADI = text(r, 3);
+            card.FCARIADI = text(r, 4);
+            card.FEMAIL = text(r, 5);
+            card.FMAIL = text(r, 5);
+            card.FVERGIDAIRESI = text(r, 6);
+            card.FYETKILI = text(r, 7);
+            card.FAltGrup = text(r, 8);
+            card.FTEL2 = text(r, 9);
+            card.FGSM = text(r, 10);
+            card.FTEL1 = text(r, 11);
+            card.FADRES2 = text(r, 12);
+            card.FADRES1 = text(r, 13);
+            card.FULKE = text(r, 14);
+            card.FAnaGrup = text(r, 15);
+            card.FCARINO = static_cast<std::int32_t>(integer(r, 16));
+            card.FVERGINO = text(r, 17);
+            card.FOzelKod = text(r, 18);
+            card.FKULLANICIADI = text(r, 19);
+            card.FSATICITELEFON = text(r, 20);
+            card.FCARIKOD = text(r, 21);
+            card.FFAX2 = text(r, 22);
+            card.FILCE = text(r, 23);
+            card.FTLBORC = real(r, 24);
+            card.FTLALACAK = real(r, 25);
+            card.FTLBAKIYE = domain::roundMoney(card.FTLBORC - card.FTLALACAK);
+            // FSIFRE stays empty: no stored password leaves the server.
+        });
     return card;
 }
 

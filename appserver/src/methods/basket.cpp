@@ -43,29 +43,26 @@ std::optional<std::int32_t> knownUser(soci::session& sql, std::int32_t id)
 
 std::vector<Column> basketColumns()
 {
-    auto text = [](const char* name, int size) { return Column{name, FieldType::WideString, size}; };
-    auto number = [](const char* name) { return Column{name, FieldType::Float64}; };
-    auto integer = [](const char* name) { return Column{name, FieldType::Int32}; };
     return {
-        integer("SIRANO"), integer("STOKNO"), integer("SEC"), Column{"VERILISTARIHI", FieldType::DateTime},
-        Column{"TARIH", FieldType::Date}, text("SAAT", 8), integer("SIPARISNO"), integer("CARINO"),
-        text("BARKOD", 30), text("STOKADI", 100), text("MARKA", 50), text("MODEL", 50),
-        text("FINISHKOD", 40), text("OEMNO", 40), text("OEM1", 40), text("OEM2", 40),
-        text("OEM3", 40), text("OEM4", 40), text("DIGERADI", 100), text("DPKOD", 40),
-        text("PKOD", 40), text("ANAGRUP", 50), text("OZELKOD", 40), text("URETICIKODU", 40),
-        number("MIKTAR"), number("BIRIMFIYAT"), number("TUTAR"), number("INDIRIMORANI1"),
-        number("INDIRIMORANI2"), number("INDIRIMORANI3"), number("INDIRIMORANI4"), text("INDIRIMYAZI", 30),
-        number("INDIRIMTUTAR"), number("NETBIRIMFIYAT"), number("KDV"), number("VERGITUTARI"),
-        number("NETTUTAR"), number("KDVLITUTAR"), text("KUR", 5), number("KURTL"),
-        text("ACIKLAMA", 100), text("VEREN", 50), integer("VERENIDNO"), integer("AKTAR"),
-        integer("DURUM"), integer("K"),
+        intColumn("SIRANO"), intColumn("STOKNO"), intColumn("SEC"), Column{"VERILISTARIHI", FieldType::DateTime},
+        Column{"TARIH", FieldType::Date}, textColumn("SAAT", 8), intColumn("SIPARISNO"), intColumn("CARINO"),
+        textColumn("BARKOD", 30), textColumn("STOKADI", 100), textColumn("MARKA", 50), textColumn("MODEL", 50),
+        textColumn("FINISHKOD", 40), textColumn("OEMNO", 40), textColumn("OEM1", 40), textColumn("OEM2", 40),
+        textColumn("OEM3", 40), textColumn("OEM4", 40), textColumn("DIGERADI", 100), textColumn("DPKOD", 40),
+        textColumn("PKOD", 40), textColumn("ANAGRUP", 50), textColumn("OZELKOD", 40), textColumn("URETICIKODU", 40),
+        realColumn("MIKTAR"), realColumn("BIRIMFIYAT"), realColumn("TUTAR"), realColumn("INDIRIMORANI1"),
+        realColumn("INDIRIMORANI2"), realColumn("INDIRIMORANI3"), realColumn("INDIRIMORANI4"),
+        textColumn("INDIRIMYAZI", 30), realColumn("INDIRIMTUTAR"), realColumn("NETBIRIMFIYAT"), realColumn("KDV"),
+        realColumn("VERGITUTARI"), realColumn("NETTUTAR"), realColumn("KDVLITUTAR"), textColumn("KUR", 5),
+        realColumn("KURTL"), textColumn("ACIKLAMA", 100), textColumn("VEREN", 50), intColumn("VERENIDNO"),
+        intColumn("AKTAR"), intColumn("DURUM"), intColumn("K"),
     };
 }
 
 protocol::Table basketTable(soci::session& sql, std::int32_t carino)
 {
-    protocol::Table table(basketColumns());
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        basketColumns(),
         (sql.prepare << "SELECT b.sirano, b.stokno, b.sec, b.entered_at, b.carino, s.barcode, s.name, s.make,"
                         " s.model, s.code, s.oem1, s.oem2, s.oem3, s.oem4, s.other_name, s.dpkod, s.pkod,"
                         " s.main_group, s.special_code, s.maker_code, b.qty, b.unit_price, b.disc1, b.disc2,"
@@ -74,26 +71,24 @@ protocol::Table basketTable(soci::session& sql, std::int32_t carino)
                         " FROM basket b JOIN stock s ON s.stokno = b.stokno"
                         " LEFT JOIN users u ON u.id = b.entered_by"
                         " WHERE b.carino = :c ORDER BY b.sirano",
-         soci::use(carino));
-    for (const auto& row : rows) {
-        using namespace db;
-        const std::string enteredAt = text(row, 3);
-        const double when = domain::oleFromStored(enteredAt);
-        const domain::Discounts rates{real(row, 22), real(row, 23), real(row, 24), real(row, 25)};
-        const double qty = real(row, 20), unit = real(row, 21), vat = real(row, 26);
-        const auto a = domain::lineAmounts(qty, unit, rates, vat);
-        RowWriter w(table);
-        w.integer(integer(row, 0)).integer(integer(row, 1)).integer(integer(row, 2)).real(when);
-        w.real(std::floor(when)).text(enteredAt.size() >= 19 ? enteredAt.substr(11, 8) : "").integer(0);
-        w.integer(integer(row, 4));
-        for (std::size_t i = 5; i <= 10; ++i) w.text(text(row, i));  // barcode .. oem1 (OEMNO)
-        for (std::size_t i = 10; i <= 19; ++i) w.text(text(row, i));
-        w.real(qty).real(unit).real(a.gross).real(rates[0]).real(rates[1]).real(rates[2]).real(rates[3]);
-        w.text(domain::discountText(rates)).real(a.discount).real(a.netUnit).real(vat).real(a.vat).real(a.net);
-        w.real(a.total).text("TL").real(1).text("").text(text(row, 27)).integer(integer(row, 28)).integer(0);
-        w.integer(integer(row, 29)).integer(integer(row, 30));
-    }
-    return table;
+         soci::use(carino)),
+        [](RowWriter& w, const soci::row& row) {
+            using namespace db;
+            const std::string enteredAt = text(row, 3);
+            const double when = domain::oleFromStored(enteredAt);
+            const domain::Discounts rates = discounts(row, 22);
+            const double qty = real(row, 20), unit = real(row, 21), vat = real(row, 26);
+            const auto a = domain::lineAmounts(qty, unit, rates, vat);
+            w.integer(integer(row, 0)).integer(integer(row, 1)).integer(integer(row, 2)).real(when);
+            w.real(std::floor(when)).text(timeOfDay(enteredAt)).integer(0);
+            w.integer(integer(row, 4));
+            for (std::size_t i = 5; i <= 10; ++i) w.text(text(row, i));  // barcode .. oem1 (OEMNO)
+            for (std::size_t i = 10; i <= 19; ++i) w.text(text(row, i));
+            w.real(qty).real(unit).real(a.gross).real(rates[0]).real(rates[1]).real(rates[2]).real(rates[3]);
+            w.text(domain::discountText(rates)).real(a.discount).real(a.netUnit).real(vat).real(a.vat).real(a.net);
+            w.real(a.total).text("TL").real(1).text("").text(text(row, 27)).integer(integer(row, 28)).integer(0);
+            w.integer(integer(row, 29)).integer(integer(row, 30));
+        });
 }
 
 struct StockTerms {
@@ -182,10 +177,9 @@ std::int32_t changeBasketLine(soci::session& sql, std::int32_t carino, std::int3
 
 protocol::Table idNameTable(soci::session& sql, const char* table)
 {
-    protocol::Table result({Column{"ID", FieldType::Int32}, Column{"ADI", FieldType::String, 50}});
-    soci::rowset<soci::row> rows = sql.prepare << std::string("SELECT id, name FROM ") + table + " ORDER BY sort, id";
-    for (const auto& row : rows) RowWriter(result).integer(db::integer(row, 0)).text(db::text(row, 1));
-    return result;
+    return tableOf({intColumn("ID"), Column{"ADI", FieldType::String, 50}},
+                   sql.prepare << std::string("SELECT id, name FROM ") + table + " ORDER BY sort, id",
+                   [](RowWriter& w, const soci::row& row) { w.integer(db::integer(row, 0)).text(db::text(row, 1)); });
 }
 
 bool rowExists(soci::session& sql, const std::string& query, std::int32_t id)
@@ -248,7 +242,7 @@ bool saveOrder(soci::session& sql, std::int32_t carino, std::int32_t delivery, s
     long long orderId = 0;
     orderId = dialect::lastInsertId(sql);
 
-    double gross = 0, discount = 0, net = 0, vat = 0;
+    DocumentTotals totals;
     for (auto& l : lines) {
         const auto a = domain::lineAmounts(l.qty, l.unit, l.rates, l.vat);
         sql << "INSERT INTO order_lines (order_id, basket_sirano, stokno, qty, balance_qty, unit_price, disc1, disc2,"
@@ -261,14 +255,9 @@ bool saveOrder(soci::session& sql, std::int32_t carino, std::int32_t delivery, s
         sql << "DELETE FROM basket WHERE sirano = :n", soci::use(l.sirano);
         sql << "UPDATE stock SET customer_ordered = customer_ordered + :q WHERE stokno = :s", soci::use(l.qty),
             soci::use(l.stokno);
-        gross = domain::roundMoney(gross + a.gross);
-        discount = domain::roundMoney(discount + a.discount);
-        net = domain::roundMoney(net + a.net);
-        vat = domain::roundMoney(vat + a.vat);
+        totals.add(a);
     }
-    const double total = domain::roundMoney(net + vat);
-    sql << "UPDATE orders SET gross = :g, discount = :d, net = :n, vat_amount = :v, total = :t WHERE id = :o",
-        soci::use(gross), soci::use(discount), soci::use(net), soci::use(vat), soci::use(total), soci::use(orderId);
+    totals.store(sql, "orders", orderId);
     tx.commit();
     return true;
 }
@@ -350,16 +339,16 @@ void registerBasketMethods(MethodRegistry& registry)
     });
     registry.add("KargolarVer", [](CallContext& call, std::vector<Value>& params) {
         const auto kind = params.at(0).asInt32();
-        protocol::Table result({Column{"SIRANO", FieldType::Int32}, Column{"ADI", FieldType::String, 50},
-                                Column{"UYARI", FieldType::WideString, 500}, Column{"KARGOCINSI", FieldType::Int32}});
-        soci::rowset<soci::row> rows =
+        return call.reply(tableOf(
+            {intColumn("SIRANO"), Column{"ADI", FieldType::String, 50}, textColumn("UYARI", 500),
+             intColumn("KARGOCINSI")},
             (call.db().prepare << "SELECT id, name, warning, kind_id FROM cargo_firms WHERE kind_id = :k"
                                   " ORDER BY sort, id",
-             soci::use(kind));
-        for (const auto& row : rows)
-            RowWriter(result).integer(db::integer(row, 0)).text(db::text(row, 1)).text(db::text(row, 2)).integer(
-                db::integer(row, 3));
-        return call.reply(result);
+             soci::use(kind)),
+            [](RowWriter& w, const soci::row& row) {
+                w.integer(db::integer(row, 0)).text(db::text(row, 1)).text(db::text(row, 2));
+                w.integer(db::integer(row, 3));
+            }));
     });
 
     registry.add("SiparisKaydet", [](CallContext& call, std::vector<Value>& params) {

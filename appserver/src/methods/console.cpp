@@ -19,10 +19,6 @@ using protocol::Column;
 using protocol::FieldType;
 using protocol::Value;
 
-Column textColumn(const char* name, int size) { return {name, FieldType::WideString, size}; }
-Column realColumn(const char* name) { return {name, FieldType::Float64}; }
-Column intColumn(const char* name) { return {name, FieldType::Int32}; }
-
 // Which customers a session reaches: user type 1 all, type 2 those of its representative,
 // customer users their own account. The condition reads two parameters, :scope and :who.
 struct Scope {
@@ -43,7 +39,7 @@ Scope scopeOf(soci::session& sql, const protocol::TSonucBilgisi& session)
 }
 
 constexpr const char* kInScope =
-    "(:scope = 1 OR (:scope = 2 AND c.rep_id = :who) OR (:scope = 0 AND c.carino = :who2))";
+    "(:scope = 1 OR (:scope = 2 AND c.rep_id = :who) OR (:scope = 0 AND c.carino = :who))";
 
 // Console state n (2..7) to the stored order status.
 int statusOfState(int n)
@@ -73,7 +69,6 @@ protocol::Table customerTable(soci::session& sql, const Scope& scope, const std:
                        textColumn("ANAGRUP", 50), textColumn("ALTGRUP", 50), textColumn("FAX1", 30),
                        textColumn("FAX2", 30), textColumn("EMAIL", 100), intColumn("ALINDI"), intColumn("ONAYLANDI"),
                        intColumn("GORULDU"), intColumn("HAZIRLANDI"), intColumn("PARCALIHAZIRLANDI")});
-    std::int32_t who2 = scope.who;
     soci::rowset<soci::row> rows =
         (sql.prepare << std::string(
                             "SELECT c.carino, c.code, c.name, COALESCE(r.name, ''),"
@@ -90,8 +85,7 @@ protocol::Table customerTable(soci::session& sql, const Scope& scope, const std:
                             " FROM customers c LEFT JOIN sales_reps r ON r.id = c.rep_id"
                             " WHERE c.active = 1 AND ") +
                             kInScope + extraWhere + " ORDER BY c.name, c.carino",
-         soci::use(scope.kind, "scope"), soci::use(scope.who, "who"), soci::use(who2, "who2"),
-         soci::use(status, "status"));
+         soci::use(scope.kind, "scope"), soci::use(scope.who, "who"), soci::use(status, "status"));
     const std::vector<std::string> words = domain::searchWords(search);
     for (const auto& r : rows) {
         using namespace db;
@@ -118,12 +112,11 @@ protocol::Table customerTable(soci::session& sql, const Scope& scope, const std:
 protocol::TTusSonuclari counters(soci::session& sql, const Scope& scope)
 {
     protocol::TTusSonuclari c;
-    std::int32_t who2 = scope.who;
     soci::rowset<soci::row> rows =
         (sql.prepare << std::string("SELECT o.status, COUNT(*) FROM orders o JOIN customers c ON c.carino = o.carino"
                                     " WHERE ") +
                             kInScope + " GROUP BY o.status",
-         soci::use(scope.kind, "scope"), soci::use(scope.who, "who"), soci::use(who2, "who2"));
+         soci::use(scope.kind, "scope"), soci::use(scope.who, "who"));
     for (const auto& r : rows) {
         const auto n = static_cast<std::int32_t>(db::integer(r, 1));
         switch (db::integer(r, 0)) {
@@ -150,17 +143,14 @@ std::pair<std::string, std::string> dayRange(double from, double to)
 protocol::Table ordersReport(soci::session& sql, const Scope& scope, double from, double to)
 {
     const auto [start, end] = dayRange(from, to);
-    protocol::Table t({textColumn("SATICIADI", 50), realColumn("IDNO"), intColumn("CARINO"),
-                       Column{"TARIH", FieldType::Date}, textColumn("KUR", 5), realColumn("KURTL"),
-                       intColumn("VERENIDNO"), textColumn("KARGO", 50), textColumn("TESLIM", 50),
-                       textColumn("VEREN", 50), textColumn("CARIKOD", 25), textColumn("CARIADI", 100),
-                       textColumn("DURUM", 100), textColumn("KARGOADI", 50), realColumn("VERGI"),
-                       realColumn("NETTUTAR"), realColumn("TUTAR")});
     static const char* const kStatus[] = {"Alındı", "Onaylandı", "Parçalı Hazırlandı", "Sevk Edildi", "Hazırlandı",
                                           "Görüldü"};
-    std::int32_t who2 = scope.who;
-    std::string s = start, e = end;
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        {textColumn("SATICIADI", 50), realColumn("IDNO"), intColumn("CARINO"), Column{"TARIH", FieldType::Date},
+         textColumn("KUR", 5), realColumn("KURTL"), intColumn("VERENIDNO"), textColumn("KARGO", 50),
+         textColumn("TESLIM", 50), textColumn("VEREN", 50), textColumn("CARIKOD", 25), textColumn("CARIADI", 100),
+         textColumn("DURUM", 100), textColumn("KARGOADI", 50), realColumn("VERGI"), realColumn("NETTUTAR"),
+         realColumn("TUTAR")},
         (sql.prepare << std::string("SELECT COALESCE(r.name, ''), o.id, o.carino, o.created_at,"
                                     " COALESCE(o.entered_by, 0), COALESCE(k.name, ''), COALESCE(d.name, ''),"
                                     " COALESCE(u.username, ''), c.code, c.name, o.status, COALESCE(f.name, ''),"
@@ -173,44 +163,39 @@ protocol::Table ordersReport(soci::session& sql, const Scope& scope, double from
                                     " LEFT JOIN users u ON u.id = o.entered_by"
                                     " WHERE o.created_at >= :start AND o.created_at < :end AND ") +
                             kInScope + " ORDER BY o.created_at, o.id",
-         soci::use(s, "start"), soci::use(e, "end"), soci::use(scope.kind, "scope"), soci::use(scope.who, "who"),
-         soci::use(who2, "who2"));
-    for (const auto& r : rows) {
-        using namespace db;
-        const auto status = integer(r, 10);
-        RowWriter w(t);
-        w.text(text(r, 0)).real(static_cast<double>(integer(r, 1))).integer(integer(r, 2));
-        w.real(std::floor(domain::oleFromStored(text(r, 3)))).text("TL").real(1).integer(integer(r, 4));
-        w.text(text(r, 5)).text(text(r, 6)).text(text(r, 7)).text(text(r, 8)).text(text(r, 9));
-        w.text(status >= 0 && status <= 5 ? kStatus[status] : "").text(text(r, 11));
-        w.real(real(r, 12)).real(real(r, 13)).real(real(r, 14));
-    }
-    return t;
+         soci::use(start, "start"), soci::use(end, "end"), soci::use(scope.kind, "scope"),
+         soci::use(scope.who, "who")),
+        [](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            const auto status = integer(r, 10);
+            w.text(text(r, 0)).real(static_cast<double>(integer(r, 1))).integer(integer(r, 2));
+            w.real(std::floor(domain::oleFromStored(text(r, 3)))).text("TL").real(1).integer(integer(r, 4));
+            w.text(text(r, 5)).text(text(r, 6)).text(text(r, 7)).text(text(r, 8)).text(text(r, 9));
+            w.text(status >= 0 && status <= 5 ? kStatus[status] : "").text(text(r, 11));
+            w.real(real(r, 12)).real(real(r, 13)).real(real(r, 14));
+        });
 }
 
 protocol::Table bestSellers(soci::session& sql, const Scope& scope, double from, double to)
 {
     const auto [start, end] = dayRange(from, to);
-    protocol::Table t({textColumn("BARKOD", 50), textColumn("KOD", 50), textColumn("ADI", 100),
-                       textColumn("DEPARTMAN", 50), realColumn("MIKTAR"), realColumn("NETTUTAR"), realColumn("TLVERGI"),
-                       realColumn("TUTAR")});
-    std::int32_t who2 = scope.who;
-    std::string s = start, e = end;
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        {textColumn("BARKOD", 50), textColumn("KOD", 50), textColumn("ADI", 100), textColumn("DEPARTMAN", 50),
+         realColumn("MIKTAR"), realColumn("NETTUTAR"), realColumn("TLVERGI"), realColumn("TUTAR")},
         (sql.prepare << std::string("SELECT s.barcode, s.code, s.name, s.main_group, SUM(l.qty), SUM(l.net),"
                                     " SUM(l.vat_amount), SUM(l.gross)"
                                     " FROM order_lines l JOIN orders o ON o.id = l.order_id"
                                     " JOIN customers c ON c.carino = o.carino JOIN stock s ON s.stokno = l.stokno"
                                     " WHERE o.created_at >= :start AND o.created_at < :end AND ") +
                             kInScope + " GROUP BY s.stokno ORDER BY SUM(l.qty) DESC, SUM(l.net) DESC LIMIT 1000",
-         soci::use(s, "start"), soci::use(e, "end"), soci::use(scope.kind, "scope"), soci::use(scope.who, "who"),
-         soci::use(who2, "who2"));
-    for (const auto& r : rows) {
-        using namespace db;
-        RowWriter(t).text(text(r, 0)).text(text(r, 1)).text(text(r, 2)).text(text(r, 3)).real(real(r, 4)).real(
-            domain::roundMoney(real(r, 5))).real(domain::roundMoney(real(r, 6))).real(domain::roundMoney(real(r, 7)));
-    }
-    return t;
+         soci::use(start, "start"), soci::use(end, "end"), soci::use(scope.kind, "scope"),
+         soci::use(scope.who, "who")),
+        [](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            w.text(text(r, 0)).text(text(r, 1)).text(text(r, 2)).text(text(r, 3)).real(real(r, 4));
+            w.real(domain::roundMoney(real(r, 5))).real(domain::roundMoney(real(r, 6)));
+            w.real(domain::roundMoney(real(r, 7)));
+        });
 }
 
 std::string customerReport(soci::session& sql, int report, std::int32_t carino, const std::string& rep, double from,
@@ -251,12 +236,11 @@ void registerConsoleMethods(MethodRegistry& registry)
         const auto session = sessionRecord(params.at(0));
         auto& sql = call.db();
         const auto scope = scopeOf(sql, session);
-        std::int32_t who2 = scope.who;
-        int count = 0;
+            int count = 0;
         sql << std::string("SELECT COUNT(*) FROM customers c WHERE EXISTS (SELECT 1 FROM basket b WHERE b.carino ="
                            " c.carino) AND ") +
                    kInScope,
-            soci::into(count), soci::use(scope.kind, "scope"), soci::use(scope.who, "who"), soci::use(who2, "who2");
+            soci::into(count), soci::use(scope.kind, "scope"), soci::use(scope.who, "who");
         return call.reply(static_cast<std::int32_t>(count));
     });
 

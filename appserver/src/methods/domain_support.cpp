@@ -48,6 +48,16 @@ std::string text(const soci::row& row, std::size_t i)
     }
 }
 
+domain::Discounts discounts(const soci::row& row, std::size_t first)
+{
+    return {real(row, first), real(row, first + 1), real(row, first + 2), real(row, first + 3)};
+}
+
+std::string timeOfDay(const std::string& stored)
+{
+    return stored.size() >= 19 ? stored.substr(11, 8) : std::string();
+}
+
 WriteTransaction::WriteTransaction(soci::session& sql) : sql_(sql)
 {
     dialect::beginWrite(sql_);
@@ -70,6 +80,24 @@ void WriteTransaction::commit()
 }
 
 } // namespace db
+
+void DocumentTotals::add(double lineGross, double lineDiscount, double lineNet, double lineVat)
+{
+    gross = domain::roundMoney(gross + lineGross);
+    discount = domain::roundMoney(discount + lineDiscount);
+    net = domain::roundMoney(net + lineNet);
+    vat = domain::roundMoney(vat + lineVat);
+}
+
+double DocumentTotals::total() const { return domain::roundMoney(net + vat); }
+
+void DocumentTotals::store(soci::session& sql, const char* table, long long id) const
+{
+    const double sum = total();
+    sql << std::string("UPDATE ") + table +
+               " SET gross = :g, discount = :d, net = :n, vat_amount = :v, total = :t WHERE id = :i",
+        soci::use(gross), soci::use(discount), soci::use(net), soci::use(vat), soci::use(sum), soci::use(id);
+}
 
 bool customerExists(soci::session& sql, std::int32_t carino)
 {

@@ -54,7 +54,21 @@ private:
     bool open_ = true;
 };
 
+// The four discount rates stored in consecutive columns from `first`.
+domain::Discounts discounts(const soci::row& row, std::size_t first);
+
+// The time of day ("hh:mm:ss") of a stored timestamp; empty when it holds none.
+std::string timeOfDay(const std::string& stored);
+
 } // namespace db
+
+// Answer columns: wide text of a size, 8-byte float, 32-bit integer.
+inline protocol::Column textColumn(const char* name, int size)
+{
+    return {name, protocol::FieldType::WideString, size};
+}
+inline protocol::Column realColumn(const char* name) { return {name, protocol::FieldType::Float64}; }
+inline protocol::Column intColumn(const char* name) { return {name, protocol::FieldType::Int32}; }
 
 // Appends cells left to right to the row just appended.
 class RowWriter {
@@ -70,6 +84,43 @@ private:
     protocol::Table& table_;
     std::size_t row_;
     std::size_t col_ = 0;
+};
+
+// An answer table of `columns` with one row per result row; `fill(writer, row)` writes the
+// row's cells left to right. The query goes in as prepared, with its values bound:
+//   tableOf(columns, (sql.prepare << "SELECT ...", soci::use(carino)), fill)
+template <class Fill>
+protocol::Table tableOf(std::vector<protocol::Column> columns, soci::rowset<soci::row> rows, Fill&& fill)
+{
+    protocol::Table table(std::move(columns));
+    for (const auto& row : rows) {
+        RowWriter writer(table);
+        fill(writer, row);
+    }
+    return table;
+}
+
+// Hands the first result row, if there is one, to `read`; true when there was one.
+template <class Read>
+bool readFirst(soci::rowset<soci::row> rows, Read&& read)
+{
+    for (const auto& row : rows) {
+        read(row);
+        return true;
+    }
+    return false;
+}
+
+// The money totals of a document (order or invoice) from its lines, each rounded to cents
+// as the lines add up; the total is net plus VAT.
+struct DocumentTotals {
+    double gross = 0, discount = 0, net = 0, vat = 0;
+
+    void add(double lineGross, double lineDiscount, double lineNet, double lineVat);
+    void add(const domain::LineAmounts& line) { add(line.gross, line.discount, line.net, line.vat); }
+    double total() const;
+    // Writes the totals onto row `id` of `table` ("orders" or "invoices").
+    void store(soci::session& sql, const char* table, long long id) const;
 };
 
 // A customer's pricing terms; throws DomainError for an unknown or inactive customer.

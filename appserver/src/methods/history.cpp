@@ -31,19 +31,16 @@ const char* statusName(std::int64_t status)
     }
 }
 
-Column textColumn(const char* name, int size) { return {name, FieldType::WideString, size}; }
-Column realColumn(const char* name) { return {name, FieldType::Float64}; }
-Column intColumn(const char* name) { return {name, FieldType::Int32}; }
-
 // --- previous orders ------------------------------------------------------------------
 
 protocol::Table previousOrders(soci::session& sql, std::int32_t carino)
 {
-    protocol::Table t({intColumn("CARINO"), intColumn("IDNO"), Column{"TARIH", FieldType::DateTime}, textColumn("KUR", 5),
-                       realColumn("KURTL"), intColumn("VERENIDNO"), textColumn("KARGO", 50), textColumn("TESLIM", 50), textColumn("VEREN", 50),
-                       textColumn("CARIKOD", 30), textColumn("CARIADI", 100), realColumn("VERGI"), realColumn("NETTUTAR"), realColumn("TUTAR"),
-                       textColumn("DURUM", 30), textColumn("KARGOADI", 50), textColumn("VERENINNOTU", 4000), textColumn("ALANNOTU", 4000)});
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        {intColumn("CARINO"), intColumn("IDNO"), Column{"TARIH", FieldType::DateTime}, textColumn("KUR", 5),
+         realColumn("KURTL"), intColumn("VERENIDNO"), textColumn("KARGO", 50), textColumn("TESLIM", 50),
+         textColumn("VEREN", 50), textColumn("CARIKOD", 30), textColumn("CARIADI", 100), realColumn("VERGI"),
+         realColumn("NETTUTAR"), realColumn("TUTAR"), textColumn("DURUM", 30), textColumn("KARGOADI", 50),
+         textColumn("VERENINNOTU", 4000), textColumn("ALANNOTU", 4000)},
         (sql.prepare << "SELECT o.carino, o.id, o.created_at, COALESCE(o.entered_by, 0), COALESCE(k.name, ''),"
                         " COALESCE(d.name, ''), COALESCE(u.username, ''), c.code, c.name, o.vat_amount, o.net,"
                         " o.total, o.status, COALESCE(f.name, ''), o.customer_note, o.dealer_note"
@@ -53,16 +50,15 @@ protocol::Table previousOrders(soci::session& sql, std::int32_t carino)
                         " LEFT JOIN cargo_firms f ON f.id = o.cargo_firm_id"
                         " LEFT JOIN users u ON u.id = o.entered_by"
                         " WHERE o.carino = :c ORDER BY o.created_at DESC, o.id DESC",
-         soci::use(carino));
-    for (const auto& r : rows) {
-        using namespace db;
-        RowWriter w(t);
-        w.integer(integer(r, 0)).integer(integer(r, 1)).real(domain::oleFromStored(text(r, 2))).text("TL").real(1);
-        w.integer(integer(r, 3)).text(text(r, 4)).text(text(r, 5)).text(text(r, 6)).text(text(r, 7)).text(text(r, 8));
-        w.real(real(r, 9)).real(real(r, 10)).real(real(r, 11)).text(statusName(integer(r, 12))).text(text(r, 13));
-        w.text(text(r, 14)).text(text(r, 15));
-    }
-    return t;
+         soci::use(carino)),
+        [](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            w.integer(integer(r, 0)).integer(integer(r, 1)).real(domain::oleFromStored(text(r, 2))).text("TL").real(1);
+            w.integer(integer(r, 3));
+            for (std::size_t i = 4; i <= 8; ++i) w.text(text(r, i));
+            w.real(real(r, 9)).real(real(r, 10)).real(real(r, 11)).text(statusName(integer(r, 12))).text(text(r, 13));
+            w.text(text(r, 14)).text(text(r, 15));
+        });
 }
 
 // Order lines as the detail, balance and item-history windows show them.
@@ -87,8 +83,8 @@ std::vector<Column> orderLineColumns()
 
 protocol::Table orderLines(soci::session& sql, const std::string& where, std::int32_t a, std::int32_t b)
 {
-    protocol::Table t(orderLineColumns());
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        orderLineColumns(),
         (sql.prepare << "SELECT l.id, o.id, l.stokno, o.created_at, o.carino, c.code, c.name, s.barcode, s.name,"
                         " s.make, s.model, s.code, s.oem1, s.oem2, s.oem3, s.oem4, s.other_name, s.dpkod, s.pkod,"
                         " s.main_group, s.special_code, s.maker_code, l.qty, l.delivered_qty, l.balance_qty,"
@@ -102,53 +98,51 @@ protocol::Table orderLines(soci::session& sql, const std::string& where, std::in
                         " LEFT JOIN cargo_kinds k ON k.id = o.cargo_kind_id"
                         " LEFT JOIN delivery_modes d ON d.id = o.delivery_id"
                         " WHERE " + where + " ORDER BY o.created_at DESC, o.id DESC, l.id",
-         soci::use(a), soci::use(b));
-    for (const auto& r : rows) {
-        using namespace db;
-        const std::string at = text(r, 3);
-        const double when = domain::oleFromStored(at);
-        const domain::Discounts rates{real(r, 26), real(r, 27), real(r, 28), real(r, 29)};
-        const double qty = real(r, 22), unit = real(r, 25), vat = real(r, 30);
-        const auto amounts = domain::lineAmounts(qty, unit, rates, vat);
-        RowWriter w(t);
-        w.integer(integer(r, 0)).integer(integer(r, 0)).integer(integer(r, 1)).integer(integer(r, 1));
-        w.integer(integer(r, 2)).integer(integer(r, 2)).real(when).real(std::floor(when));
-        w.text(at.size() >= 19 ? at.substr(11, 8) : "").integer(integer(r, 4)).text(text(r, 5)).text(text(r, 6));
-        w.text(text(r, 7)).text(text(r, 8)).text(text(r, 8));
-        for (std::size_t i = 9; i <= 12; ++i) w.text(text(r, i));  // make, model, code, OEMNO
-        for (std::size_t i = 12; i <= 21; ++i) w.text(text(r, i));
-        w.real(qty).real(real(r, 23)).real(real(r, 24)).real(unit).real(unit).real(amounts.gross);
-        w.real(rates[0]).real(rates[1]).real(rates[2]).real(rates[3]).text(domain::discountText(rates));
-        w.real(amounts.discount).real(amounts.netUnit).real(vat).real(amounts.vat).real(amounts.net);
-        w.text("TL").real(1).text(text(r, 31)).integer(integer(r, 32)).integer(integer(r, 0)).integer(0);
-        w.integer(integer(r, 33)).real(real(r, 34)).real(real(r, 35)).real(real(r, 36));
-        w.integer(integer(r, 37)).integer(integer(r, 38)).text(text(r, 39)).text(text(r, 40));
-    }
-    return t;
+         soci::use(a), soci::use(b)),
+        [](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            const std::string at = text(r, 3);
+            const double when = domain::oleFromStored(at);
+            const domain::Discounts rates = discounts(r, 26);
+            const double qty = real(r, 22), unit = real(r, 25), vat = real(r, 30);
+            const auto amounts = domain::lineAmounts(qty, unit, rates, vat);
+            w.integer(integer(r, 0)).integer(integer(r, 0)).integer(integer(r, 1)).integer(integer(r, 1));
+            w.integer(integer(r, 2)).integer(integer(r, 2)).real(when).real(std::floor(when));
+            w.text(timeOfDay(at)).integer(integer(r, 4)).text(text(r, 5)).text(text(r, 6));
+            w.text(text(r, 7)).text(text(r, 8)).text(text(r, 8));
+            for (std::size_t i = 9; i <= 12; ++i) w.text(text(r, i));  // make, model, code, OEMNO
+            for (std::size_t i = 12; i <= 21; ++i) w.text(text(r, i));
+            w.real(qty).real(real(r, 23)).real(real(r, 24)).real(unit).real(unit).real(amounts.gross);
+            w.real(rates[0]).real(rates[1]).real(rates[2]).real(rates[3]).text(domain::discountText(rates));
+            w.real(amounts.discount).real(amounts.netUnit).real(vat).real(amounts.vat).real(amounts.net);
+            w.text("TL").real(1).text(text(r, 31)).integer(integer(r, 32)).integer(integer(r, 0)).integer(0);
+            w.integer(integer(r, 33)).real(real(r, 34)).real(real(r, 35)).real(real(r, 36));
+            w.integer(integer(r, 37)).integer(integer(r, 38)).text(text(r, 39)).text(text(r, 40));
+        });
 }
 
 protocol::TSiparisDipAyrinti orderFooter(soci::session& sql, std::int32_t orderId)
 {
     protocol::TSiparisDipAyrinti f;
-    soci::rowset<soci::row> rows =
+    readFirst(
         (sql.prepare << "SELECT o.customer_note, o.status, COALESCE(u.username, ''), COALESCE(fm.name, ''),"
                         " o.dealer_note, COALESCE(d.name, ''), COALESCE(k.name, ''), o.rep_note"
                         " FROM orders o LEFT JOIN users u ON u.id = o.entered_by"
                         " LEFT JOIN cargo_firms fm ON fm.id = o.cargo_firm_id"
                         " LEFT JOIN delivery_modes d ON d.id = o.delivery_id"
                         " LEFT JOIN cargo_kinds k ON k.id = o.cargo_kind_id WHERE o.id = :o",
-         soci::use(orderId));
-    for (const auto& r : rows) {
-        using namespace db;
-        f.FSizinMesaj = text(r, 0);
-        f.FDurumu = statusName(integer(r, 1));
-        f.FVeren = text(r, 2);
-        f.FKargo = text(r, 3);
-        f.FBizimMesaj = text(r, 4);
-        f.FTeslimCinsi = text(r, 5);
-        f.FKargoCinsi = text(r, 6);
-        f.FSaticiNotu = text(r, 7);
-    }
+         soci::use(orderId)),
+        [&f](const soci::row& r) {
+            using namespace db;
+            f.FSizinMesaj = text(r, 0);
+            f.FDurumu = statusName(integer(r, 1));
+            f.FVeren = text(r, 2);
+            f.FKargo = text(r, 3);
+            f.FBizimMesaj = text(r, 4);
+            f.FTeslimCinsi = text(r, 5);
+            f.FKargoCinsi = text(r, 6);
+            f.FSaticiNotu = text(r, 7);
+        });
     return f;
 }
 
@@ -173,19 +167,12 @@ BalanceLine balanceLine(soci::session& sql, std::int32_t carino, std::int32_t li
 
 void recomputeOrderTotals(soci::session& sql, long long orderId)
 {
-    double gross = 0, discount = 0, net = 0, vat = 0;
+    DocumentTotals totals;
     soci::rowset<soci::row> rows =
         (sql.prepare << "SELECT gross, discount, net, vat_amount FROM order_lines WHERE order_id = :o ORDER BY id",
          soci::use(orderId));
-    for (const auto& r : rows) {
-        gross = domain::roundMoney(gross + db::real(r, 0));
-        discount = domain::roundMoney(discount + db::real(r, 1));
-        net = domain::roundMoney(net + db::real(r, 2));
-        vat = domain::roundMoney(vat + db::real(r, 3));
-    }
-    const double total = domain::roundMoney(net + vat);
-    sql << "UPDATE orders SET gross = :g, discount = :d, net = :n, vat_amount = :v, total = :t WHERE id = :o",
-        soci::use(gross), soci::use(discount), soci::use(net), soci::use(vat), soci::use(total), soci::use(orderId);
+    for (const auto& r : rows) totals.add(db::real(r, 0), db::real(r, 1), db::real(r, 2), db::real(r, 3));
+    totals.store(sql, "orders", orderId);
 }
 
 std::int32_t setBalance(soci::session& sql, std::int32_t carino, std::int32_t lineId, std::optional<double> balance)
@@ -239,36 +226,35 @@ const char* movementName(std::int64_t kind)
 
 protocol::Table statement(soci::session& sql, std::int32_t carino)
 {
-    protocol::Table t({Column{"TARIH", FieldType::Date}, textColumn("TURADI", 30), textColumn("EVRAK", 30), realColumn("BORC"),
-                       realColumn("ALACAK"), textColumn("KUR", 5), realColumn("BAKIYE"), textColumn("D", 2), intColumn("IDNO"),
-                       intColumn("CARINO"), textColumn("ACIKLAMA", 200), Column{"VADE", FieldType::Date}});
-    soci::rowset<soci::row> rows =
+    double balance = 0;
+    return tableOf(
+        {Column{"TARIH", FieldType::Date}, textColumn("TURADI", 30), textColumn("EVRAK", 30), realColumn("BORC"),
+         realColumn("ALACAK"), textColumn("KUR", 5), realColumn("BAKIYE"), textColumn("D", 2), intColumn("IDNO"),
+         intColumn("CARINO"), textColumn("ACIKLAMA", 200), Column{"VADE", FieldType::Date}},
         (sql.prepare << "SELECT happened_on, kind, document_no, debit, credit, id, carino, description, due_on"
                         " FROM account_movements WHERE carino = :c ORDER BY happened_on, id",
-         soci::use(carino));
-    double balance = 0;
-    for (const auto& r : rows) {
-        using namespace db;
-        balance = domain::roundMoney(balance + real(r, 3) - real(r, 4));
-        RowWriter w(t);
-        w.real(std::floor(domain::oleFromStored(text(r, 0)))).text(movementName(integer(r, 1))).text(text(r, 2));
-        w.real(real(r, 3)).real(real(r, 4)).text("TL").real(balance).text(balance >= 0 ? "B" : "A");
-        w.integer(integer(r, 5)).integer(integer(r, 6)).text(text(r, 7));
-        w.real(std::floor(domain::oleFromStored(text(r, 8))));
-    }
-    return t;
+         soci::use(carino)),
+        [&balance](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            balance = domain::roundMoney(balance + real(r, 3) - real(r, 4));
+            w.real(std::floor(domain::oleFromStored(text(r, 0)))).text(movementName(integer(r, 1))).text(text(r, 2));
+            w.real(real(r, 3)).real(real(r, 4)).text("TL").real(balance).text(balance >= 0 ? "B" : "A");
+            w.integer(integer(r, 5)).integer(integer(r, 6)).text(text(r, 7));
+            w.real(std::floor(domain::oleFromStored(text(r, 8))));
+        });
 }
 
 protocol::Table invoiceLines(soci::session& sql, std::int32_t carino, std::int32_t movementId)
 {
-    protocol::Table t({intColumn("STOKHAR_NO"), intColumn("STOKHAR_CARINO"), intColumn("STOK_STOKNO"), textColumn("FINISHKOD", 40),
-                       textColumn("STOKADI", 100), textColumn("OEMNO", 40), textColumn("BARKOD", 30), textColumn("MARKA", 50),
-                       textColumn("MODEL", 50), textColumn("BIRIM", 10), realColumn("STOKHAR_MIKTAR"), realColumn("STOKHAR_TLBIRIMFIYATI"),
-                       realColumn("STOKHAR_INDIRIM1"), realColumn("STOKHAR_NETTLBIRIMFIYATI"), realColumn("KDV"),
-                       realColumn("STOKHAR_TLVERGI"), realColumn("STOKHAR_NETTLTUTAR"), realColumn("STOKHAR_TLTUTAR"),
-                       Column{"STOKHAR_HAREKETTARIHI", FieldType::Date}, textColumn("STOKHAR_HAREKETTIPI2", 30),
-                       textColumn("SATICIADI", 50), textColumn("EVRAKNO", 30), Column{"STOKHAR_VADE", FieldType::Date}});
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        {intColumn("STOKHAR_NO"), intColumn("STOKHAR_CARINO"), intColumn("STOK_STOKNO"), textColumn("FINISHKOD", 40),
+         textColumn("STOKADI", 100), textColumn("OEMNO", 40), textColumn("BARKOD", 30), textColumn("MARKA", 50),
+         textColumn("MODEL", 50), textColumn("BIRIM", 10), realColumn("STOKHAR_MIKTAR"),
+         realColumn("STOKHAR_TLBIRIMFIYATI"), realColumn("STOKHAR_INDIRIM1"), realColumn("STOKHAR_NETTLBIRIMFIYATI"),
+         realColumn("KDV"), realColumn("STOKHAR_TLVERGI"), realColumn("STOKHAR_NETTLTUTAR"),
+         realColumn("STOKHAR_TLTUTAR"),
+         Column{"STOKHAR_HAREKETTARIHI", FieldType::Date}, textColumn("STOKHAR_HAREKETTIPI2", 30),
+         textColumn("SATICIADI", 50), textColumn("EVRAKNO", 30), Column{"STOKHAR_VADE", FieldType::Date}},
         (sql.prepare << "SELECT il.id, i.carino, COALESCE(il.stokno, 0), il.code, il.name, COALESCE(s.oem1, ''),"
                         " COALESCE(s.barcode, ''), COALESCE(s.make, ''), COALESCE(s.model, ''),"
                         " COALESCE(s.unit, 'ADET'), il.qty, il.unit_price, il.discount_rate, il.vat, il.vat_amount,"
@@ -278,56 +264,50 @@ protocol::Table invoiceLines(soci::session& sql, std::int32_t carino, std::int32
                         " JOIN customers c ON c.carino = i.carino LEFT JOIN sales_reps r ON r.id = c.rep_id"
                         " LEFT JOIN stock s ON s.stokno = il.stokno"
                         " WHERE m.id = :m AND m.carino = :c ORDER BY il.id",
-         soci::use(movementId), soci::use(carino));
-    for (const auto& r : rows) {
-        using namespace db;
-        const double qty = real(r, 10), unit = real(r, 11), rate = real(r, 12), net = real(r, 15);
-        RowWriter w(t);
-        w.integer(integer(r, 0)).integer(integer(r, 1)).integer(integer(r, 2));
-        for (std::size_t i = 3; i <= 9; ++i) w.text(text(r, i));
-        w.real(qty).real(unit).real(rate).real(domain::cascadedNet(unit, {rate, 0, 0, 0})).real(real(r, 13));
-        w.real(real(r, 14)).real(net).real(domain::roundMoney(qty * unit));
-        w.real(std::floor(domain::oleFromStored(text(r, 16)))).text("Satış Faturası").text(text(r, 17));
-        w.text(text(r, 18)).real(std::floor(domain::oleFromStored(text(r, 19))));
-    }
-    return t;
+         soci::use(movementId), soci::use(carino)),
+        [](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            const double qty = real(r, 10), unit = real(r, 11), rate = real(r, 12), net = real(r, 15);
+            w.integer(integer(r, 0)).integer(integer(r, 1)).integer(integer(r, 2));
+            for (std::size_t i = 3; i <= 9; ++i) w.text(text(r, i));
+            w.real(qty).real(unit).real(rate).real(domain::cascadedNet(unit, {rate, 0, 0, 0})).real(real(r, 13));
+            w.real(real(r, 14)).real(net).real(domain::roundMoney(qty * unit));
+            w.real(std::floor(domain::oleFromStored(text(r, 16)))).text("Satış Faturası").text(text(r, 17));
+            w.text(text(r, 18)).real(std::floor(domain::oleFromStored(text(r, 19))));
+        });
 }
 
 protocol::Table invoiceTotals(soci::session& sql, std::int32_t movementId)
 {
-    protocol::Table t({realColumn("TOPLAM"), realColumn("TOPLAMINDIRIM"), realColumn("MATRAH"), realColumn("KDVDAHIL"),
-                       realColumn("KDVTUTAR")});
-    soci::rowset<soci::row> rows =
-        (sql.prepare << "SELECT i.gross, i.discount, i.net, i.total, i.vat_amount FROM account_movements m"
-                        " JOIN invoices i ON i.id = m.invoice_id WHERE m.id = :m",
-         soci::use(movementId));
-    for (const auto& r : rows)
-        RowWriter(t).real(db::real(r, 0)).real(db::real(r, 1)).real(db::real(r, 2)).real(db::real(r, 3)).real(
-            db::real(r, 4));
-    return t;
+    return tableOf({realColumn("TOPLAM"), realColumn("TOPLAMINDIRIM"), realColumn("MATRAH"), realColumn("KDVDAHIL"),
+                    realColumn("KDVTUTAR")},
+                   (sql.prepare << "SELECT i.gross, i.discount, i.net, i.total, i.vat_amount FROM account_movements m"
+                                   " JOIN invoices i ON i.id = m.invoice_id WHERE m.id = :m",
+                    soci::use(movementId)),
+                   [](RowWriter& w, const soci::row& r) {
+                       for (std::size_t i = 0; i <= 4; ++i) w.real(db::real(r, i));
+                   });
 }
 
 protocol::Table collectionRows(soci::session& sql, std::int32_t movementId)
 {
-    protocol::Table t({Column{"Tarih", FieldType::Date}, textColumn("Türü", 30), textColumn("Cins", 30), textColumn("EvrakNo", 30),
-                       Column{"Vade", FieldType::Date}, realColumn("Tutar"), textColumn("Kur", 5), realColumn("KurTL"),
-                       textColumn("Açıklama", 200), realColumn("Döviz Tutar"), textColumn("Ref", 30), textColumn("Saat", 8),
-                       textColumn("Banka", 50), textColumn("Kart", 30)});
-    soci::rowset<soci::row> rows =
+    return tableOf(
+        {Column{"Tarih", FieldType::Date}, textColumn("Türü", 30), textColumn("Cins", 30), textColumn("EvrakNo", 30),
+         Column{"Vade", FieldType::Date}, realColumn("Tutar"), textColumn("Kur", 5), realColumn("KurTL"),
+         textColumn("Açıklama", 200), realColumn("Döviz Tutar"), textColumn("Ref", 30), textColumn("Saat", 8),
+         textColumn("Banka", 50), textColumn("Kart", 30)},
         (sql.prepare << "SELECT m.happened_on, m.kind, c.method, m.document_no, c.due_on, c.amount, m.description,"
                         " c.id, c.bank, c.card_mask FROM account_movements m JOIN collections c ON c.movement_id = m.id"
                         " WHERE m.id = :m ORDER BY c.id",
-         soci::use(movementId));
-    for (const auto& r : rows) {
-        using namespace db;
-        const std::string at = text(r, 0);
-        RowWriter w(t);
-        w.real(std::floor(domain::oleFromStored(at))).text(movementName(integer(r, 1))).text(text(r, 2));
-        w.text(text(r, 3)).real(std::floor(domain::oleFromStored(text(r, 4)))).real(real(r, 5)).text("TL").real(1);
-        w.text(text(r, 6)).real(real(r, 5)).text(std::to_string(integer(r, 7)));
-        w.text(at.size() >= 19 ? at.substr(11, 8) : "").text(text(r, 8)).text(text(r, 9));
-    }
-    return t;
+         soci::use(movementId)),
+        [](RowWriter& w, const soci::row& r) {
+            using namespace db;
+            const std::string at = text(r, 0);
+            w.real(std::floor(domain::oleFromStored(at))).text(movementName(integer(r, 1))).text(text(r, 2));
+            w.text(text(r, 3)).real(std::floor(domain::oleFromStored(text(r, 4)))).real(real(r, 5)).text("TL").real(1);
+            w.text(text(r, 6)).real(real(r, 5)).text(std::to_string(integer(r, 7)));
+            w.text(timeOfDay(at)).text(text(r, 8)).text(text(r, 9));
+        });
 }
 
 std::string receiptPdf(soci::session& sql, std::int32_t receiptId)

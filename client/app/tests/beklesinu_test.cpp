@@ -13,28 +13,12 @@
 #include "durnak/grid/durnakgrid.hpp"
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
-#include "ortak.hpp"
+#include "testkit/istemci.hpp"
+#include "testkit/modal.hpp"
 #include "testler.hpp"
 
 using namespace durnak::client;
-
-namespace {
-
-// Collects what the default error display would show.
-class HataKaydi {
-public:
-    HataKaydi()
-    {
-        onceki_ = HataGostericiAyarla([this](const QString& metin) { metinler << metin; });
-    }
-    ~HataKaydi() { HataGostericiAyarla(onceki_); }
-    QStringList metinler;
-
-private:
-    HataGosterici onceki_;
-};
-
-} // namespace
+using durnak::testler::HataKaydi;
 
 class BeklesinuTesti : public QObject {
     Q_OBJECT

@@ -17,7 +17,7 @@
 #include "app/dagitim.hpp"
 #include "app/sekmeler.hpp"
 #include "app/unit1.hpp"
-#include "ortak.hpp"
+#include "testkit/modal.hpp"
 #include "testler.hpp"
 
 using namespace durnak::client;

@@ -15,7 +15,7 @@
 #include "app/beklesinu.hpp"
 #include "app/utils.hpp"
 #include "server/baglanti.hpp"
-#include "ortak.hpp"
+#include "testkit/modal.hpp"
 #include "testler.hpp"
 
 using namespace durnak::client;

@@ -32,7 +32,7 @@
 #include "durnak/grid/durnakgrid.hpp"
 #include "server/cagri.hpp"
 #include "server_process.hpp"
-#include "surucu.hpp"
+#include "testkit/modal.hpp"
 #include "testler.hpp"
 #include "veritabani.hpp"
 
@@ -45,7 +45,7 @@ using durnak::client::TONAYSIP;
 using durnak::client::TSepet;
 using durnak::client::TServerMethods1Client;
 using durnak::client::Tstokayarinti;
-using durnak::sepettest::ModalSurucu;
+using durnak::testler::ModalSurucu;
 using durnak::sepettest::Veritabani;
 using durnak::testing::ServerOptions;
 using durnak::testing::ServerProcess;

@@ -10,7 +10,6 @@
 #include "app/unit1.hpp"
 #include "catalogue/katalog.hpp"
 #include "durnak/grid/durnakgrid.hpp"
-#include "app/tests/ortak.hpp"
 #include "ortam.hpp"
 #include "server_process.hpp"
 #include "testler.hpp"
@@ -58,7 +57,7 @@ struct Ortam {
         kancalar.bildirimKanali = false;
         form = std::make_unique<TForm1>(kancalar);
         KatalogBagla(*form);
-        durnak::testler::Oturum(*form, sunucu->port(), bilgisayar, kullanici);
+        durnak::testler::TestGirisi(*form, sunucu->port(), bilgisayar, kullanici);
         form->KullaniciTipineUyarla(form->sbilgi.FMusteriTipi);
         form->resize(1300, 800);
         form->show();

@@ -10,7 +10,6 @@
 
 #include "catalogue/stokayarinti.hpp"
 #include "durnak/data/numberformat.hpp"
-#include "app/tests/ortak.hpp"
 #include "ortam.hpp"
 #include "server_process.hpp"
 #include "testler.hpp"
@@ -298,7 +297,7 @@ private slots:
         TForm1Kancalari kancalar;
         kancalar.bildirimKanali = false;
         TForm1 form(kancalar);
-        durnak::testler::Oturum(form, sunucu.port(), durnak::testing::kDemoComputerId, "DEMO");
+        durnak::testler::TestGirisi(form, sunucu.port(), durnak::testing::kDemoComputerId, "DEMO");
 
         // An item with a picture and one without, from a search.
         TClientDataSet liste;

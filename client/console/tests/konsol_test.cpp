@@ -45,22 +45,10 @@ QString cariAdi(const std::string& db, int carino)
 
 } // namespace
 
-class KonsolTesti : public QObject {
+class KonsolTesti : public KonsolSunucusuTesti {
     Q_OBJECT
 
-    std::unique_ptr<KonsolSunucusu> sunucu_;
-
 private slots:
-    void initTestCase()
-    {
-        try {
-            sunucu_ = std::make_unique<KonsolSunucusu>();
-        } catch (const std::exception& e) {
-            QFAIL(e.what());
-        }
-    }
-    void cleanupTestCase() { sunucu_.reset(); }
-
     // The sign-in's hand-over: the representative picks a customer, and the calls made
     // afterwards with the session record act for that customer on the server.
     void temsilciSectigiCariAdinaCalisir()
@@ -73,16 +61,16 @@ private slots:
         QVERIFY(CariSec(nullptr, bagc, sbilgi, [&](int kod) { bitisler << kod; }));
         QVERIFY(bitisler.isEmpty());
         QCOMPARE(sbilgi.FCARINO, 1007);
-        QCOMPARE(QString::fromStdString(sbilgi.FCariAdi), cariAdi(sunucu_->db, 1007));
+        QCOMPARE(QString::fromStdString(sbilgi.FCariAdi), cariAdi(sunucu_->databasePath(), 1007));
         QCOMPARE(sbilgi.Fcarikod, std::string("120.01.1007"));
 
         // A basket line made as the basket tab makes it (the customer number and a copy of
         // the session record) is stored under the picked customer.
-        const QString once = sorgu(sunucu_->db, "SELECT COUNT(*) FROM basket");
+        const QString once = sorgu(sunucu_->databasePath(), "SELECT COUNT(*) FROM basket");
         CagriC(bagc, [&](TServerMethods1Client& p) {
             QCOMPARE(p.SepetEkle2(Kopya(sbilgi), sbilgi.FCARINO, 7, "", "", 1, 20, 10, 0, sbilgi.FSirano, 0, 0, 0, 0), 1);
         });
-        QCOMPARE(sorgu(sunucu_->db, "SELECT carino FROM basket"), QString("1007"));
+        QCOMPARE(sorgu(sunucu_->databasePath(), "SELECT carino FROM basket"), QString("1007"));
         QCOMPARE(once, QString("0"));
         // The basket answered for the session is that customer's.
         const int satirlar = CagriC(bagc, [&](TServerMethods1Client& p) {
@@ -90,16 +78,16 @@ private slots:
         });
         QCOMPARE(satirlar, 1);
         CagriC(bagc, [&](TServerMethods1Client& p) { p.SepetHepsiniSil(Kopya(sbilgi)); });
-        QCOMPARE(sorgu(sunucu_->db, "SELECT COUNT(*) FROM basket"), QString("0"));
+        QCOMPARE(sorgu(sunucu_->databasePath(), "SELECT COUNT(*) FROM basket"), QString("0"));
     }
 
     // The whole path: the main window's sign-in, the hand-over to the console, the pick, and
     // the signed-in window working for the picked customer.
     void giristenKonsolaVeSecilenCariyle()
     {
-        const QString ip = QStringLiteral("http://127.0.0.1:%1/").arg(sunucu_->surec.webPort());
+        const QString ip = QStringLiteral("http://127.0.0.1:%1/").arg(sunucu_->webPort());
         const TGirisAdresleri adresler{"localhost", "127.0.0.1",
-                                       QStringLiteral("http://localhost:%1/").arg(sunucu_->surec.webPort()),
+                                       QStringLiteral("http://localhost:%1/").arg(sunucu_->webPort()),
                                        ip + "ip", ip + "exe/DurnakOtoSetup.exe"};
         TForm1Kancalari kancalar;
         kancalar.bildirimKanali = false;
@@ -137,7 +125,7 @@ private slots:
         QCOMPARE(form.sbilgi.FCARINO, 1007);
         QVERIFY(form.musteritus->isVisibleTo(&form));
         QVERIFY(yuklendi.wait(30000) || yuklendi.count() > 0);
-        QCOMPARE(form.cariadilbl->text(), cariAdi(sunucu_->db, 1007));
+        QCOMPARE(form.cariadilbl->text(), cariAdi(sunucu_->databasePath(), 1007));
 
         // A later call with the session's customer stores its line under 1007.
         CagriC(form.bagc, [&](TServerMethods1Client& p) {
@@ -145,7 +133,7 @@ private slots:
                                   0, 0, 0, 0),
                      1);
         });
-        QCOMPARE(sorgu(sunucu_->db, "SELECT carino FROM basket"), QString("1007"));
+        QCOMPARE(sorgu(sunucu_->databasePath(), "SELECT carino FROM basket"), QString("1007"));
         CagriC(form.bagc, [&](TServerMethods1Client& p) { p.SepetHepsiniSil(Kopya(form.sbilgi)); });
     }
 
@@ -234,7 +222,7 @@ private slots:
 
         QCOMPARE(cikislar, bitisler);
         QCOMPARE(form.sbilgi.FCARINO, sonCari);
-        QCOMPARE(form.cariadilbl->text(), cariAdi(sunucu_->db, sonCari));
+        QCOMPARE(form.cariadilbl->text(), cariAdi(sunucu_->databasePath(), sonCari));
         QCOMPARE(form.kullanicilbl->text(), QString::fromStdString(form.sbilgi.FADI));
         QCOMPARE(sepetler, QList<int>({sonCari}));
         QCOMPARE(form.stok.RecordCount(), 0);

@@ -1,43 +1,8 @@
-#include <cstring>
-#include <memory>
-
-#include <chrono>
-
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include "app/utils.hpp"
-#include "server/baglanti.hpp"
-
+#include "testkit/istemci.hpp"
 #include "testler.hpp"
 
 int main(int argc, char** argv)
 {
-    // Settings and documents go into a throw-away home.
-    QTemporaryDir ev;
-    qputenv("HOME", ev.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (ev.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (ev.path() + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (ev.path() + "/cache").toUtf8());
-    QApplication app(argc, argv);
-    durnak::client::BaglantiMesajlariniBagla();
-    // Connection retries without their pauses.
-    durnak::client::BeklemeKancasiAyarla([](std::chrono::milliseconds) {});
-    // "client_console_tests SeccariTesti [qtest options]" runs one class.
-    const char* secilen = argc > 1 && argv[1][0] >= 'A' && argv[1][0] <= 'Z' ? argv[1] : nullptr;
-    int hatalar = 0;
-    QObject* (*fabrikalar[])() = {seccariTesti, konsolTesti, raporformTesti};
-    for (auto fabrika : fabrikalar) {
-        std::unique_ptr<QObject> test(fabrika());
-        if (secilen) {
-            if (std::strcmp(test->metaObject()->className(), secilen) != 0) continue;
-            argv[1] = argv[0];
-            hatalar += QTest::qExec(test.get(), argc - 1, argv + 1);
-            argv[1] = const_cast<char*>(secilen);
-        } else {
-            hatalar += QTest::qExec(test.get(), argc, argv);
-        }
-    }
-    return hatalar == 0 ? 0 : 1;
+    return durnak::testler::TestleriCalistir(argc, argv, {seccariTesti, konsolTesti, raporformTesti},
+                                             durnak::testler::BaglantiliHazirlik());
 }

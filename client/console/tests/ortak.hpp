@@ -1,25 +1,21 @@
 #pragma once
 
-// Shared pieces of the console tests: the demo server with the console's fixture, signed-in
-// connections as the sign-in leaves them, direct database reads, and acting on a modal
-// window from the event loop.
+// Shared pieces of the console tests beyond the client test kit: the demo database with the
+// console's fixture, a representative's session and direct database reads.
 
 #include <cstdint>
-#include <functional>
-#include <memory>
+#include <stdexcept>
 #include <string>
 
-#include <QApplication>
 #include <QProcess>
 #include <QSet>
-#include <QTimer>
-#include <QWidget>
 
 #include "demo_database.hpp"
 #include "durnak/protocol/records.hpp"
 #include "server/baglanti.hpp"
 #include "server/cagri.hpp"
-#include "server_process.hpp"
+#include "testkit/giris.hpp"
+#include "testkit/modal.hpp"
 
 namespace durnak::testler {
 
@@ -64,60 +60,23 @@ inline std::string konsolVeritabani()
     return db;
 }
 
-// The demo server on that database; create it on the test's own thread.
-struct KonsolSunucusu {
-    std::string db = konsolVeritabani();
-    testing::ServerProcess surec{[this] {
-        testing::ServerOptions o;
-        o.dbPath = db;
-        return o;
-    }()};
-    std::uint16_t port() const { return surec.port(); }
+// A test class on the demo server with the console's fixture (sunucu_ of SunuculuTest).
+class KonsolSunucusuTesti : public SunuculuTest {
+protected:
+    KonsolSunucusuTesti() : SunuculuTest({.veritabani = konsolVeritabani}) {}
 };
 
-// A connection set up as the sign-in leaves it: address, computer ID and typed credentials.
-inline void baglantiKur(TBaglanti& bag, std::uint16_t port, const char* bilgisayarId, const char* kullanici)
-{
-    bag.Params().SetValues(QStringLiteral("HostName"), QStringLiteral("127.0.0.1"));
-    bag.Params().SetValues(QStringLiteral("Port"), QString::number(port));
-    bag.SetComputerId(QString::fromLatin1(bilgisayarId));
-    bag.SetCredentials(QString::fromLatin1(kullanici), QString::fromLatin1(testing::kDemoPassword));
-}
-
-// The session record the sign-in fills from BuyukGetir.
+// A session as the sign-in leaves it, for the user bound to the workstation.
 inline TSonucBilgisi oturumAc(TBaglanti& bag, std::uint16_t port, const char* bilgisayarId, const char* kullanici)
 {
-    baglantiKur(bag, port, bilgisayarId, kullanici);
     TSonucBilgisi bilgi;
-    client::CagriC(bag, [&](client::TServerMethods1Client& p) {
-        const TSonucBilgisi* kayit = p.BuyukGetir(QString::fromLatin1(bilgisayarId));
-        if (!kayit) throw std::runtime_error("BuyukGetir answered nothing");
-        bilgi.Kopyala(*kayit);
-    });
-    bilgi.FBILGISAYARID = bilgisayarId;
-    bilgi.FDisip = "127.0.0.1";
+    TestGirisi(bag, bilgi, port, QString::fromLatin1(bilgisayarId), QString::fromLatin1(kullanici));
     return bilgi;
 }
 
 inline TSonucBilgisi temsilciOturumu(TBaglanti& bag, std::uint16_t port)
 {
     return oturumAc(bag, port, testing::kRepComputerId, "TEMSILCI");
-}
-
-// Once a modal window of type T is up, runs `islem` on it (from the event loop).
-template <class T>
-void modaldaCalistir(std::function<void(T&)> islem)
-{
-    auto* zamanlayici = new QTimer;
-    zamanlayici->setInterval(10);
-    QObject::connect(zamanlayici, &QTimer::timeout, [zamanlayici, islem] {
-        auto* pencere = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!pencere || !pencere->isVisible()) return;
-        zamanlayici->stop();
-        zamanlayici->deleteLater();
-        islem(*pencere);
-    });
-    zamanlayici->start();
 }
 
 } // namespace durnak::testler

@@ -48,22 +48,10 @@ durnak::protocol::Table sunucuRaporu(Rapor& r, bool siparis, const QDate& d1, co
 
 } // namespace
 
-class RaporformTesti : public QObject {
+class RaporformTesti : public KonsolSunucusuTesti {
     Q_OBJECT
 
-    std::unique_ptr<KonsolSunucusu> sunucu_;
-
 private slots:
-    void initTestCase()
-    {
-        try {
-            sunucu_ = std::make_unique<KonsolSunucusu>();
-        } catch (const std::exception& e) {
-            QFAIL(e.what());
-        }
-    }
-    void cleanupTestCase() { sunucu_.reset(); }
-
     void acilista()
     {
         Traporform r;

@@ -85,22 +85,10 @@ Table yerelCariler(const QList<QVariant>& carinolar)
 
 } // namespace
 
-class SeccariTesti : public QObject {
+class SeccariTesti : public KonsolSunucusuTesti {
     Q_OBJECT
 
-    std::unique_ptr<KonsolSunucusu> sunucu_;
-
 private slots:
-    void initTestCase()
-    {
-        try {
-            sunucu_ = std::make_unique<KonsolSunucusu>();
-        } catch (const std::exception& e) {
-            QFAIL(e.what());
-        }
-    }
-    void cleanupTestCase() { sunucu_.reset(); }
-
     void aramaMetniHazirlanir_data()
     {
         QTest::addColumn<QString>("yazilan");
@@ -155,7 +143,7 @@ private slots:
 
         k.pencere.sBitBtn2->click();
         QVERIFY(k.pencere.NEdit1->text().isEmpty());
-        const QSet<int> hepsi = sayiKumesi(sorgu(sunucu_->db, "SELECT carino FROM customers WHERE active = 1"));
+        const QSet<int> hepsi = sayiKumesi(sorgu(sunucu_->databasePath(), "SELECT carino FROM customers WHERE active = 1"));
         QCOMPARE(k.listelenenler(), hepsi);
         QCOMPARE(k.pencere.cxGrid1->focusedRow(), 0);
         QVERIFY(!k.pencere.GroupBox1->isHidden());
@@ -182,19 +170,19 @@ private slots:
         k.pencere.TusSonuclari();
         auto* d = k.pencere.findChild<QToolButton*>(dugme);
         QVERIFY(d);
-        const QString adet = sorgu(sunucu_->db, QString("SELECT COUNT(*) FROM orders WHERE status = %1").arg(durum));
+        const QString adet = sorgu(sunucu_->databasePath(), QString("SELECT COUNT(*) FROM orders WHERE status = %1").arg(durum));
         QCOMPARE(d->text(), adet);
 
         d->click();
         const QSet<int> beklenen =
-            sayiKumesi(sorgu(sunucu_->db, QString("SELECT DISTINCT carino FROM orders WHERE status = %1").arg(durum)));
+            sayiKumesi(sorgu(sunucu_->databasePath(), QString("SELECT DISTINCT carino FROM orders WHERE status = %1").arg(durum)));
         QVERIFY(!beklenen.isEmpty());
         QCOMPARE(k.listelenenler(), beklenen);
         // Each state of the fixture has its own set of customers, so a button bound to
         // the wrong state shows a different list.
         for (int baska = 0; baska <= 5; ++baska) {
             if (baska == durum) continue;
-            QVERIFY(sayiKumesi(sorgu(sunucu_->db,
+            QVERIFY(sayiKumesi(sorgu(sunucu_->databasePath(),
                                      QString("SELECT DISTINCT carino FROM orders WHERE status = %1").arg(baska))) !=
                     beklenen);
         }
@@ -229,7 +217,7 @@ private slots:
         k.pencere.sBitBtn2Click();
         k.odakla(1001);
         const QStringList db =
-            sorgu(sunucu_->db, "SELECT code, name, city, tax_office, tax_no, phone1, email, payment_days"
+            sorgu(sunucu_->databasePath(), "SELECT code, name, city, tax_office, tax_no, phone1, email, payment_days"
                                " FROM customers WHERE carino = 1001")
                 .split('|');
         QCOMPARE(k.pencere.carikod->text(), db[0]);
@@ -441,7 +429,7 @@ private slots:
         TSonucBilgisi bilgi = oturumAc(bag, sunucu_->port(), durnak::testing::kRegionComputerId, "BOLGE");
         QCOMPARE(bilgi.FMusteriTipi, 2);
         const int baskasininCarisi =
-            sorgu(sunucu_->db, "SELECT carino FROM customers WHERE rep_id <> 2 ORDER BY carino LIMIT 1").toInt();
+            sorgu(sunucu_->databasePath(), "SELECT carino FROM customers WHERE rep_id <> 2 ORDER BY carino LIMIT 1").toInt();
         Tseccari pencere;
         pencere.bag = &bag;
         pencere.bilgim = &bilgi;

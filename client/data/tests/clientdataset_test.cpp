@@ -435,10 +435,9 @@ void ClientDataSetTest::memoryPerRowUnderTwicePayload()
     QVERIFY2(assignedRatio < 2.0, qPrintable(QStringLiteral("packet: %1 x payload").arg(assignedRatio)));
 }
 
-int runClientDataSetTests(int argc, char** argv)
+QObject* clientDataSetTests()
 {
-    ClientDataSetTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new ClientDataSetTest;
 }
 
 #include "clientdataset_test.moc"

@@ -241,10 +241,9 @@ void DataSetHelperTest::seciliVarMi()
     QCOMPARE(sepet.Eof(), eof);
 }
 
-int runDataSetHelperTests(int argc, char** argv)
+QObject* dataSetHelperTests()
 {
-    DataSetHelperTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new DataSetHelperTest;
 }
 
 #include "datasethelpers_test.moc"

@@ -276,10 +276,9 @@ void DataSetModelTest::rolesAndHeaders()
     QCOMPARE(h.model.flags(h.model.index(0, 0)) & Qt::ItemIsEditable, Qt::NoItemFlags);
 }
 
-int runDataSetModelTests(int argc, char** argv)
+QObject* dataSetModelTests()
 {
-    DataSetModelTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new DataSetModelTest;
 }
 
 #include "datasetmodel_test.moc"

@@ -1,17 +1,6 @@
-#include <QCoreApplication>
+#include "testkit/testmain.hpp"
 
-int runNumberFormatTests(int argc, char** argv);
-int runClientDataSetTests(int argc, char** argv);
-int runDataSetHelperTests(int argc, char** argv);
-int runDataSetModelTests(int argc, char** argv);
+// Each test file makes its class.
+QObject *numberFormatTests(), *clientDataSetTests(), *dataSetHelperTests(), *dataSetModelTests();
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    int failures = 0;
-    failures += runNumberFormatTests(argc, argv);
-    failures += runClientDataSetTests(argc, argv);
-    failures += runDataSetHelperTests(argc, argv);
-    failures += runDataSetModelTests(argc, argv);
-    return failures == 0 ? 0 : 1;
-}
+DURNAK_TEST_MAIN(numberFormatTests, clientDataSetTests, dataSetHelperTests, dataSetModelTests)

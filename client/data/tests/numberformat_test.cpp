@@ -208,10 +208,9 @@ void NumberFormatTest::displayLocaleFallsBackToTurkish()
     QCOMPARE(FormatFloat(kParaFormati, 1234.5), "1.234,50");
 }
 
-int runNumberFormatTests(int argc, char** argv)
+QObject* numberFormatTests()
 {
-    NumberFormatTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new NumberFormatTest;
 }
 
 #include "numberformat_test.moc"

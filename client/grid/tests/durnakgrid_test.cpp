@@ -466,10 +466,9 @@ private slots:
     }
 };
 
-int runDurnakGridTests(int argc, char** argv)
+QObject* durnakGridTests()
 {
-    DurnakGridTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new DurnakGridTest;
 }
 
 #include "durnakgrid_test.moc"

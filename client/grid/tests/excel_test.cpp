@@ -172,10 +172,9 @@ private slots:
     }
 };
 
-int runExcelTests(int argc, char** argv)
+QObject* excelTests()
 {
-    ExcelTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new ExcelTest;
 }
 
 #include "excel_test.moc"

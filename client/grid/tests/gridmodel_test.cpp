@@ -238,10 +238,9 @@ private slots:
     }
 };
 
-int runGridModelTests(int argc, char** argv)
+QObject* gridModelTests()
 {
-    GridModelTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new GridModelTest;
 }
 
 #include "gridmodel_test.moc"

@@ -147,10 +147,9 @@ private slots:
     }
 };
 
-int runGroupGridTests(int argc, char** argv)
+QObject* groupGridTests()
 {
-    GroupGridTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new GroupGridTest;
 }
 
 #include "groupgrid_test.moc"

@@ -1,19 +1,6 @@
-#include <QApplication>
+#include "testkit/testmain.hpp"
 
-int runWidthTests(int argc, char** argv);
-int runGridModelTests(int argc, char** argv);
-int runDurnakGridTests(int argc, char** argv);
-int runGroupGridTests(int argc, char** argv);
-int runExcelTests(int argc, char** argv);
+// Each test file makes its class.
+QObject *widthTests(), *gridModelTests(), *durnakGridTests(), *groupGridTests(), *excelTests();
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    int failures = 0;
-    failures += runWidthTests(argc, argv);
-    failures += runGridModelTests(argc, argv);
-    failures += runDurnakGridTests(argc, argv);
-    failures += runGroupGridTests(argc, argv);
-    failures += runExcelTests(argc, argv);
-    return failures == 0 ? 0 : 1;
-}
+DURNAK_TEST_MAIN(widthTests, gridModelTests, durnakGridTests, groupGridTests, excelTests)

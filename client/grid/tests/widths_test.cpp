@@ -146,10 +146,9 @@ private slots:
     }
 };
 
-int runWidthTests(int argc, char** argv)
+QObject* widthTests()
 {
-    WidthTest test;
-    return QTest::qExec(&test, argc, argv);
+    return new WidthTest;
 }
 
 #include "widths_test.moc"

@@ -22,7 +22,7 @@
 #include "history/gecmis.hpp"
 #include "history/siparisayrinti.hpp"
 #include "history/tumsiparisler.hpp"
-#include "ortak.hpp"
+#include "testkit/modal.hpp"
 #include "ortam.hpp"
 #include "server/baglanti.hpp"
 #include "testler.hpp"
@@ -30,6 +30,7 @@
 using namespace durnak;
 using namespace durnak::client;
 using namespace durnak::gecmistest;
+using durnak::testler::ModalSurucu;
 
 namespace {
 
@@ -129,7 +130,7 @@ private slots:
         auto incele = [&](int satir, bool enterIle) {
             Gorulen g;
             form.cxGrid3->focusRow(satir);
-            ModalSirasi sira;
+            ModalSurucu sira;
             sira.sonra<Tayrinti_siparis>([&](Tayrinti_siparis& p) {
                     g.toplamlar = QStringList{p.tutar->aratoplaml->text(), p.tutar->indiriml->text(),
                                               p.tutar->nettutarl->text(), p.tutar->vergil->text(),
@@ -140,8 +141,7 @@ private slots:
                     g.satir = p.sepet.RecordCount();
                     g.sol = p.geometry().left();
                     p.Button1->click();
-                })
-                .basla();
+                });
             if (enterIle)
                 QTest::keyClick(form.cxGrid3, Qt::Key_Return);
             else
@@ -252,7 +252,7 @@ private slots:
         QString eskiBakiye, alinan, soruMetni, soruOdak, bilgiMetni;
         bool enterIleKapanmadi = false;
         double mesajdaKalan = -1;
-        ModalSirasi sira;
+        ModalSurucu sira;
         sira.sonra<QMessageBox>([&](QMessageBox& k) {
                 soruMetni = k.text();
                 if (auto* b = qobject_cast<QAbstractButton*>(QApplication::focusWidget())) soruOdak = b->text();
@@ -273,8 +273,7 @@ private slots:
                 const int s = satirBul(pencere->bakiyesepet, "STOKHAR_NO", 900011);
                 mesajdaKalan = s < 0 ? -1 : hucre(pencere->bakiyesepet, s, "KALAN").toDouble();
                 testler::dugmeyeBas(k, QStringLiteral("Tamam"));
-            })
-            .basla();
+            });
         pencere->B2->trigger();
         QVERIFY(sira.bitti());
         QCOMPARE(soruMetni, QString::fromUtf8(kBakiyeDegistirSorusu));
@@ -290,14 +289,14 @@ private slots:
         // A balance the server refuses (more than is still to deliver): its error is shown,
         // no success message follows and nothing changes.
         pencere->cxGrid2->focusRow(satirBul(pencere->bakiyesepet, "STOKHAR_NO", 900011));
-        ModalSirasi ret;
+        sira.durdur();
+        ModalSurucu ret;
         ret.sonra<QMessageBox>([](QMessageBox& k) { testler::dugmeyeBas(k, QStringLiteral("Evet")); })
             .sonra<Tbakiyedegistir>([](Tbakiyedegistir& d) {
                 d.adet->selectAll();
                 QTest::keyClicks(d.adet, QStringLiteral("500"));
                 d.Button1->click();
-            })
-            .basla();
+            });
         pencere->B2->trigger();
         QVERIFY(ret.bitti());
         QCOMPARE(hatalar_.size(), 1);
@@ -324,7 +323,7 @@ private slots:
         QString fiyat, iskonto, net, kdv, bilgiBaslik, bilgiMetni;
         double mesajdaOran = -1;
         Tbakiyesiparisler* pencere = nullptr;
-        ModalSirasi sira;
+        ModalSurucu sira;
         sira.sonra<Tbakiyesiparisler>([&](Tbakiyesiparisler& p) {
                 pencere = &p;
                 ilkFiyat = p.cxGrid2->isColumnVisible(QStringLiteral("ILKFIYAT"));
@@ -349,8 +348,7 @@ private slots:
                 mesajdaOran = s < 0 ? -1 : hucre(pencere->bakiyesepet, s, "INDIRIMORANI1").toDouble();
                 k.button(QMessageBox::Ok)->click();
             })
-            .sonra<Tbakiyesiparisler>([](Tbakiyesiparisler& p) { p.Button1->click(); })
-            .basla();
+            .sonra<Tbakiyesiparisler>([](Tbakiyesiparisler& p) { p.Button1->click(); });
         form.SiparisBakiyeleriniz2->trigger();
         QVERIFY(sira.bitti());
         QVERIFY(ilkFiyat);
@@ -376,7 +374,7 @@ private slots:
         form.sbilgi.FCARINO = 0;
         bool maksimum = false, alinan = false, verilen = false, eldeki = false;
         int satir = -1;
-        ModalSirasi sira;
+        ModalSurucu sira;
         sira.sonra<Tbakiyesiparisler>([&](Tbakiyesiparisler& p) {
                 maksimum = p.isMaximized();
                 alinan = p.cxGrid2->isColumnVisible(QStringLiteral("ALINANSIPARIS"));
@@ -384,8 +382,7 @@ private slots:
                 eldeki = p.cxGrid2->isColumnVisible(QStringLiteral("ELDEKI"));
                 satir = p.bakiyesepet.RecordCount();
                 p.Button1->click();
-            })
-            .basla();
+            });
         BakiyeleriGoster(form.bagc, form.sbilgi, testing::kDemoCustomer, &form);
         QVERIFY(sira.bitti());
         QVERIFY(maksimum);
@@ -418,13 +415,12 @@ private slots:
         form.cxGrid5->focusRow(2);
         bool pdf = true;
         QString baslik;
-        ModalSirasi sira;
+        ModalSurucu sira;
         sira.sonra<Tayrinti_tahsilat>([&](Tayrinti_tahsilat& p) {
                 pdf = p.belgeyaz->isVisible();
                 baslik = p.windowTitle();
                 p.Kapat->click();
-            })
-            .basla();
+            });
         form.HareketIncele1->trigger();
         QVERIFY(sira.bitti());
         QVERIFY(!pdf);
@@ -453,15 +449,14 @@ private slots:
         form.cxGrid5->focusRow(fatura);
         QString genel, evrakNo, baslik;
         int faturaSatiri = -1;
-        ModalSirasi sira;
+        ModalSurucu sira;
         sira.sonra<Tayrinti_fatura>([&](Tayrinti_fatura& p) {
                 genel = p.tutar->geneltoplaml->text();
                 evrakNo = p._evrakno->text();
                 baslik = p.windowTitle();
                 faturaSatiri = p.fatura.RecordCount();
                 p.Kapat->click();
-            })
-            .basla();
+            });
         form.HareketIncele1->trigger();
         QVERIFY(sira.bitti());
         QCOMPARE(baslik, QStringLiteral("Evrak Ayrıntısı"));
@@ -482,7 +477,8 @@ private slots:
         bool dugme = false;
         QString kayit, eksikKayit;
         bool pdfBasi = false, eskiSilindi = false;
-        ModalSirasi sira2;
+        sira.durdur();
+        ModalSurucu sira2;
         sira2.sonra<Tayrinti_tahsilat>([&](Tayrinti_tahsilat& p) {
                 dugme = p.belgeyaz->isVisible();
                 p.belgeKlasoru = belgeler.path();
@@ -499,8 +495,7 @@ private slots:
                 p.belgeyaz->click();
                 eskiSilindi = !QFile::exists(eksikKayit);
                 p.Kapat->click();
-            })
-            .basla();
+            });
         form.HareketIncele1->trigger();
         gecmis::DosyaAciciAyarla(eskiAcici);
         QVERIFY(sira2.bitti());
@@ -527,14 +522,13 @@ private slots:
         };
         auto ac = [&](const std::function<void()>& tetik) {
             Gorulen g;
-            ModalSirasi sira;
+            ModalSurucu sira;
             sira.sonra<Ttumsiparisler>([&](Ttumsiparisler& p) {
                     g.satir = p.bakiyesepet.RecordCount();
                     if (g.satir > 0) g.ilkStok = hucre(p.bakiyesepet, 0, "STOK_STOKNO").toInt();
                     g.sayim = p.cxGrid1->footerText(QStringLiteral("VERILISTARIHI"));
                     p.Button1->click();
-                })
-                .basla();
+                });
             tetik();
             return g;
         };

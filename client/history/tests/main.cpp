@@ -1,28 +1,4 @@
-#include <cstring>
-#include <memory>
-
-#include <QApplication>
-#include <QTest>
-
+#include "testkit/testmain.hpp"
 #include "testler.hpp"
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    // "client_history_tests HesapTesti [qtest options]" runs one class.
-    const char* secilen = argc > 1 && argv[1][0] >= 'A' && argv[1][0] <= 'Z' ? argv[1] : nullptr;
-    int hatalar = 0;
-    QObject* (*fabrikalar[])() = {hesapTesti, pencerelerTesti, gecmisTesti};
-    for (auto fabrika : fabrikalar) {
-        std::unique_ptr<QObject> test(fabrika());
-        if (secilen) {
-            if (std::strcmp(test->metaObject()->className(), secilen) != 0) continue;
-            argv[1] = argv[0];
-            hatalar += QTest::qExec(test.get(), argc - 1, argv + 1);
-            argv[1] = const_cast<char*>(secilen);
-        } else {
-            hatalar += QTest::qExec(test.get(), argc, argv);
-        }
-    }
-    return hatalar == 0 ? 0 : 1;
-}
+DURNAK_TEST_MAIN(hesapTesti, pencerelerTesti, gecmisTesti)

@@ -9,7 +9,7 @@
 #include "app/unit1.hpp"
 #include "demo_database.hpp"
 #include "history/gecmis.hpp"
-#include "server/cagri.hpp"
+#include "testkit/giris.hpp"
 
 namespace durnak::gecmistest {
 
@@ -45,41 +45,19 @@ double SqlSayi(const std::string& db, const std::string& sql)
     return deger;
 }
 
-void BaglantiKur(TBaglanti& baglanti, std::uint16_t port, const char* bilgisayarId, const char* kullanici)
-{
-    baglanti.Params().SetValues(QStringLiteral("HostName"), QStringLiteral("127.0.0.1"));
-    baglanti.Params().SetValues(QStringLiteral("Port"), QString::number(port));
-    baglanti.SetComputerId(QString::fromLatin1(bilgisayarId));
-    baglanti.SetCredentials(QString::fromLatin1(kullanici), QString::fromLatin1(testing::kDemoPassword));
-}
-
-protocol::TSonucBilgisi OturumAl(TBaglanti& baglanti, const char* bilgisayarId)
-{
-    protocol::TSonucBilgisi bilgi;
-    CagriC(baglanti, [&](TServerMethods1Client& p) {
-        const protocol::TSonucBilgisi* kayit = p.BuyukGetir(QString::fromLatin1(bilgisayarId));
-        if (!kayit) throw std::runtime_error("BuyukGetir: kayıt yok");
-        bilgi.Kopyala(*kayit);
-    });
-    return bilgi;
-}
-
 std::unique_ptr<Ortam> OrtamKur(const char* bilgisayarId, const char* kullanici, const std::string& sql)
 {
     auto ortam = std::make_unique<Ortam>();
     ortam->db = testing::seededDatabaseCopy();
     if (!sql.empty()) SqlCalistir(ortam->db, sql);
-    testing::ServerOptions secenekler;
-    secenekler.dbPath = ortam->db;
-    ortam->sunucu = std::make_unique<testing::ServerProcess>(secenekler);
+    ortam->sunucu = testler::DemoSunucusu(ortam->db);
 
     TForm1Kancalari kancalar;
     kancalar.bildirimKanali = false;
     ortam->form = std::make_unique<TForm1>(kancalar);
     TForm1& form = *ortam->form;
-    BaglantiKur(form.bagc, ortam->sunucu->port(), bilgisayarId, kullanici);
-    form.sbilgi = OturumAl(form.bagc, bilgisayarId);
-    form.sbilgi.FBILGISAYARID = bilgisayarId;
+    testler::TestGirisi(form.bagc, form.sbilgi, ortam->sunucu->port(), QString::fromLatin1(bilgisayarId),
+                        QString::fromLatin1(kullanici));
     if (form.sbilgi.FMusteriTipi == 1 || form.sbilgi.FMusteriTipi == 2) form.sbilgi.FCARINO = testing::kDemoCustomer;
     GecmisBagla(form);
     return ortam;

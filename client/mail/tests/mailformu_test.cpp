@@ -2,31 +2,28 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 #include "app/utils.hpp"
-#include "giris_destek.hpp"
 #include "mail/mailformu.hpp"
 #include "ortak_test.hpp"
 #include "server/baglanti.hpp"
 #include "server_process.hpp"
+#include "testkit/giris.hpp"
+#include "testkit/istemci.hpp"
 
 using namespace durnak::client;
 using namespace durnak::testler;
-using durnak::testing::ServerOptions;
-using durnak::testing::ServerProcess;
 
-class MailTesti : public QObject {
+class MailTesti : public SunuculuTest {
     Q_OBJECT
 
-    std::unique_ptr<ServerProcess> sunucu_;
-    TBaglanti bagc_;
-    durnak::protocol::TSonucBilgisi sbilgi_;
+public:
+    MailTesti() : SunuculuTest({.giris = DemoKullanici::Demo}) {}
 
+private:
     std::string sonMesaj() const
     {
         return sqlSorgula(sunucu_->databasePath(),
@@ -38,14 +35,6 @@ class MailTesti : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        ServerOptions ayar;
-        ayar.dbPath = durnak::testing::seededDatabaseCopy();
-        sunucu_ = std::make_unique<ServerProcess>(ayar);
-        TestGirisi(bagc_, sbilgi_, sunucu_->port(), "TEST-DISK-0001", "DEMO");
-    }
-
     void virgulMetni_data()
     {
         QTest::addColumn<QStringList>("satirlar");
@@ -150,32 +139,24 @@ private slots:
         m.baslik->setText("Konu");
         m.konu->setPlainText("Metin");
         QSignalSpy bitti(&m, &Tmailform::gonderimBitti);
+        // Both answers planned up front: the failure follows the connection message at once.
         GorulenMesaj baglanti, sonuc;
-        tamamla(baglanti);
+        ModalSurucu surucu;
+        surucu.tamamla(baglanti).tamamla(sonuc);
         m.Button2->click();
-        QTRY_VERIFY_WITH_TIMEOUT(baglanti.goruldu, 20000);
-        tamamla(sonuc);
         QVERIFY(bitti.wait(20000));
+        QVERIFY(baglanti.goruldu);
         QCOMPARE(baglanti.metin, QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!"));
         QCOMPARE(sonuc.metin, QStringLiteral("Mail Göndermede Hata\nLütfen Tekrar Deneyin !"));
         QCOMPARE(sonuc.baslik, MesajBasligi(mtError));
         QCOMPARE(bitti.first().first().toBool(), false);
         QVERIFY(m.Button2->isEnabled());
     }
-
-    void cleanupTestCase() { sunucu_.reset(); }
 };
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir ev;
-    qputenv("XDG_CONFIG_HOME", (ev.path() + "/config").toUtf8());
-    for (const char* alt : {"/config", "/data", "/cache"}) QDir().mkpath(ev.path() + alt);
-    QApplication app(argc, argv);
-    BaglantiMesajlariniBagla();
-    BeklemeKancasiAyarla([](std::chrono::milliseconds) {});
-    MailTesti test;
-    return QTest::qExec(&test, argc, argv);
+    return TestleriCalistir(argc, argv, {fabrika<MailTesti>}, BaglantiliHazirlik());
 }
 
 #include "mailformu_test.moc"

@@ -18,7 +18,7 @@
 
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
-#include "giris_destek.hpp"
+#include "testkit/giris.hpp"
 #include "ortak_test.hpp"
 #include "server/cagri.hpp"
 #include "server_process.hpp"
@@ -389,12 +389,7 @@ private slots:
         // A stand-in setup that writes down how it was started.
         const QString kayit = kurulumKlasoru_.filePath("argumanlar.txt");
         const QString betik = kurulumKlasoru_.filePath("kurulum.sh");
-        {
-            QFile f(betik);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\n").arg(kayit).toUtf8());
-        }
-        durnak::testing::runAdmin(sunucu_->databasePath(), "publish-setup '" + betik.toStdString() + "'");
+        QVERIFY(sahteKurulumYayinla(sunucu_->databasePath(), betik, kayit));
 
         Giris g(sunucu_->port(), "TEST-ESKI-0001", adresler());
         QString surumYazisi;

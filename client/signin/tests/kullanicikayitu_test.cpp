@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/utils.hpp"
-#include "giris_destek.hpp"
+#include "testkit/giris.hpp"
 #include "ortak_test.hpp"
 #include "server/cagri.hpp"
 #include "server_process.hpp"
@@ -16,16 +16,14 @@
 
 using namespace durnak::client;
 using namespace durnak::testler;
-using durnak::testing::ServerOptions;
-using durnak::testing::ServerProcess;
 
-class KullaniciKayitTesti : public QObject {
+class KullaniciKayitTesti : public SunuculuTest {
     Q_OBJECT
 
-    std::unique_ptr<ServerProcess> sunucu_;
-    TBaglanti bagc_;
-    TSonucBilgisi sbilgi_;
+public:
+    KullaniciKayitTesti() : SunuculuTest({.giris = DemoKullanici::Demo}) {}
 
+private:
     int istekSayisi() const
     {
         return std::stoi(sqlSorgula(sunucu_->databasePath(),
@@ -41,14 +39,6 @@ class KullaniciKayitTesti : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        ServerOptions ayar;
-        ayar.dbPath = durnak::testing::seededDatabaseCopy();
-        sunucu_ = std::make_unique<ServerProcess>(ayar);
-        TestGirisi(bagc_, sbilgi_, sunucu_->port(), "TEST-DISK-0001", "DEMO");
-    }
-
     void sunucudanDoldurulur()
     {
         Tkullanicikayit k(nullptr, bagc_, sbilgi_);
@@ -153,8 +143,6 @@ private slots:
         QVERIFY(!k.isVisible());
         QCOMPARE(k.result(), int(QDialog::Rejected));
     }
-
-    void cleanupTestCase() { sunucu_.reset(); }
 };
 
 QObject* kullaniciKayitTesti()

@@ -1,21 +1,20 @@
 #pragma once
 
 // What the sign-in, update and mail tests share: a demo database whose accounts can be typed
-// (the sign-in fields force capitals), SQL on a database copy, and message-box answering.
+// (the sign-in fields force capitals) and SQL on a database copy.
 
 #include <sqlite3.h>
 
 #include <stdexcept>
 #include <string>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QFile>
+#include <QString>
 #include <QTcpServer>
-#include <QWidget>
 
-#include "../../app/tests/ortak.hpp"
 #include "demo_database.hpp"
+#include "testkit/giris.hpp"
+#include "testkit/modal.hpp"
 
 namespace durnak::testler {
 
@@ -71,6 +70,20 @@ inline std::string girisVeritabani()
     return db;
 }
 
+// Writes a stand-in setup at `betik` that appends the arguments of each start as a line to
+// `kayit`, and publishes it on the server of `db` as the program's setup. False when the
+// script cannot be written.
+inline bool sahteKurulumYayinla(const std::string& db, const QString& betik, const QString& kayit)
+{
+    {
+        QFile f(betik);
+        if (!f.open(QIODevice::WriteOnly)) return false;
+        f.write(QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\n").arg(kayit).toUtf8());
+    }
+    durnak::testing::runAdmin(db, "publish-setup '" + betik.toStdString() + "'");
+    return true;
+}
+
 // A loopback port nobody listens on.
 inline quint16 bosPort()
 {
@@ -79,21 +92,6 @@ inline quint16 bosPort()
     const quint16 port = dinleyici.serverPort();
     dinleyici.close();
     return port;
-}
-
-// Answers the next message box with its first button and records it.
-inline void tamamla(GorulenMesaj& kayit)
-{
-    mesajiCevapla(kayit, [](QMessageBox& kutu) { kutu.buttons().first()->click(); });
-}
-
-// The first visible top-level window of the class, or nullptr.
-template <class T>
-T* acikPencere()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<T*>(w); p && p->isVisible()) return p;
-    return nullptr;
 }
 
 } // namespace durnak::testler

@@ -11,17 +11,15 @@
 #include "app/beklesinu.hpp"
 #include "ortak_test.hpp"
 #include "server_process.hpp"
+#include "testkit/testmain.hpp"
 #include "update/dosyaindiru.hpp"
 
 using namespace durnak::client;
 using namespace durnak::testler;
-using durnak::testing::ServerOptions;
-using durnak::testing::ServerProcess;
 
-class DosyaIndirTesti : public QObject {
+class DosyaIndirTesti : public SunuculuTest {
     Q_OBJECT
 
-    std::unique_ptr<ServerProcess> sunucu_;
     QTemporaryDir klasor_;
 
     QString kurulumAdresi() const
@@ -30,13 +28,6 @@ class DosyaIndirTesti : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        ServerOptions ayar;
-        ayar.dbPath = durnak::testing::seededDatabaseCopy();
-        sunucu_ = std::make_unique<ServerProcess>(ayar);
-    }
-
     void yazilar()
     {
         Tdosyaindir p(nullptr, 3, kurulumAdresi());
@@ -65,12 +56,7 @@ private slots:
         // A stand-in setup that writes down each start with its arguments.
         const QString kayit = klasor_.filePath("argumanlar.txt");
         const QString betik = klasor_.filePath("kurulum.sh");
-        {
-            QFile f(betik);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\n").arg(kayit).toUtf8());
-        }
-        durnak::testing::runAdmin(sunucu_->databasePath(), "publish-setup '" + betik.toStdString() + "'");
+        QVERIFY(sahteKurulumYayinla(sunucu_->databasePath(), betik, kayit));
 
         // An older setup of the same name is replaced.
         {
@@ -138,19 +124,12 @@ private slots:
         QVERIFY(p.isVisible());
         QVERIFY(QDir(hedef).removeRecursively());
     }
-
-    void cleanupTestCase() { sunucu_.reset(); }
 };
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir ev;
-    qputenv("XDG_DATA_HOME", (ev.path() + "/data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (ev.path() + "/config").toUtf8());
-    for (const char* alt : {"/config", "/data", "/cache"}) QDir().mkpath(ev.path() + alt);
-    QApplication app(argc, argv);
-    DosyaIndirTesti test;
-    return QTest::qExec(&test, argc, argv);
+    // The download goes into a throw-away home's data folder.
+    return TestleriCalistir(argc, argv, {fabrika<DosyaIndirTesti>}, {.geciciEv = true});
 }
 
 #include "dosyaindiru_test.moc"

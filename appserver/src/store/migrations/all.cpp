@@ -9,6 +9,7 @@ Migration migration0001Settings();
 Migration migration0002Domain();
 Migration migration0010Web();
 Migration migration0020Sessions();
+Migration migration0021SigninThrottle();
 
 const std::vector<Migration>& schemaMigrations()
 {
@@ -17,6 +18,7 @@ const std::vector<Migration>& schemaMigrations()
         migration0002Domain(),
         migration0010Web(),
         migration0020Sessions(),
+        migration0021SigninThrottle(),
     };
     return all;
 }

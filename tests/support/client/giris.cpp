@@ -1,9 +1,13 @@
-#include "giris_destek.hpp"
+#include "testkit/giris.hpp"
 
+#include <exception>
 #include <stdexcept>
+
+#include <QTest>
 
 #include "app/unit1.hpp"
 #include "app/utils.hpp"
+#include "demo_database.hpp"
 #include "server/proxim.hpp"
 
 namespace durnak::testler {
@@ -11,10 +15,10 @@ namespace durnak::testler {
 QString BilgisayarIdsi(DemoKullanici kullanici)
 {
     switch (kullanici) {
-    case DemoKullanici::Demo: return QStringLiteral("TEST-DISK-0001");
-    case DemoKullanici::Temsilci: return QStringLiteral("TEST-DISK-0002");
-    case DemoKullanici::Bolge: return QStringLiteral("TEST-DISK-0003");
-    case DemoKullanici::Kisitli: return QStringLiteral("TEST-DISK-0004");
+    case DemoKullanici::Demo: return QString::fromLatin1(testing::kDemoComputerId);
+    case DemoKullanici::Temsilci: return QString::fromLatin1(testing::kRepComputerId);
+    case DemoKullanici::Bolge: return QString::fromLatin1(testing::kRegionComputerId);
+    case DemoKullanici::Kisitli: return QString::fromLatin1(testing::kLimitedComputerId);
     }
     return {};
 }
@@ -73,9 +77,41 @@ void TestGirisi(client::TForm1& form, std::uint16_t port, const QString& bilgisa
     client::tiptut().setGecerliip(QStringLiteral("127.0.0.1"));
 }
 
+void TestGirisi(client::TBaglanti& bagc, protocol::TSonucBilgisi& sbilgi, std::uint16_t port,
+                DemoKullanici kullanici)
+{
+    TestGirisi(bagc, sbilgi, port, BilgisayarIdsi(kullanici), KullaniciAdi(kullanici));
+}
+
 void TestGirisi(client::TForm1& form, std::uint16_t port, DemoKullanici kullanici)
 {
     TestGirisi(form, port, BilgisayarIdsi(kullanici), KullaniciAdi(kullanici));
+}
+
+std::unique_ptr<testing::ServerProcess> DemoSunucusu(std::string veritabani)
+{
+    testing::ServerOptions ayar;
+    ayar.dbPath = veritabani.empty() ? testing::seededDatabaseCopy() : std::move(veritabani);
+    return std::make_unique<testing::ServerProcess>(ayar);
+}
+
+SunuculuTest::SunuculuTest(SunuculuTestAyari ayar) : ayar_(std::move(ayar)) {}
+
+SunuculuTest::~SunuculuTest() = default;
+
+void SunuculuTest::initTestCase()
+{
+    try {
+        sunucu_ = DemoSunucusu(ayar_.veritabani ? ayar_.veritabani() : std::string());
+        if (ayar_.giris) TestGirisi(bagc_, sbilgi_, sunucu_->port(), *ayar_.giris);
+    } catch (const std::exception& e) {
+        QFAIL(e.what());
+    }
+}
+
+void SunuculuTest::cleanupTestCase()
+{
+    sunucu_.reset();
 }
 
 } // namespace durnak::testler
