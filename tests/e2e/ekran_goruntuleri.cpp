@@ -258,8 +258,11 @@ int main(int argc, char** argv)
             });
             f.SiparisiIncele1->trigger();
         }
-        // The stock popup's "Tüm Siparişler" on the item of the first search row.
+        // The stock popup's "Tüm Siparişler" on an item the customer has ordered.
         f.sPageControl1->setCurrentWidget(f.sstoklistesi);
+        f.araedit->setText(QStringLiteral("FM-000006"));
+        QTest::keyClick(f.araedit, Qt::Key_Return);
+        bekle(f, "stokara");
         if (f.stok.RecordCount() > 0) {
             f.cxGrid1->focusRow(0);
             ModalSurucu s;

@@ -1,5 +1,7 @@
 #include "durnak/grid/painting.hpp"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QImage>
@@ -253,6 +255,28 @@ QRect GridHeader::filterButtonRect(int logicalIndex) const
     return QRect(x + width - kFilterButtonWidth - 2, 2, kFilterButtonWidth, viewport()->height() - 4);
 }
 
+FittedCaption fitCaption(const QString& caption, const QFont& font, int width)
+{
+    const QStringList words = caption.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    auto widest = [&words](const QFontMetrics& metrics) {
+        int w = 0;
+        for (const QString& word : words) w = std::max(w, metrics.horizontalAdvance(word));
+        return w;
+    };
+    FittedCaption fitted{font, caption, false};
+    const int size = QFontInfo(font).pixelSize();
+    for (int smaller = size - 1; widest(QFontMetrics(fitted.font)) > width && smaller >= size - 3 && smaller >= 8;
+         --smaller)
+        fitted.font.setPixelSize(smaller);
+    const QFontMetrics metrics(fitted.font);
+    if (widest(metrics) > width) {
+        fitted.font = font;
+        fitted.text = QFontMetrics(font).elidedText(caption, Qt::ElideRight, std::max(0, width));
+        fitted.elided = true;
+    }
+    return fitted;
+}
+
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
     painter->save();
@@ -265,10 +289,14 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     const QRect button = filterButtonRect(logicalIndex);
     if (!button.isNull())
         textRect.setRight(button.left() - 1);
-    painter->setFont(style_->header.font);
+    const FittedCaption fitted =
+        fitCaption(model()->headerData(logicalIndex, Qt::Horizontal).toString(), style_->header.font, textRect.width());
+    painter->setFont(fitted.font);
     painter->setPen(style_->header.text);
-    const QString caption = model()->headerData(logicalIndex, Qt::Horizontal).toString();
-    painter->drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, caption);
+    if (fitted.elided)
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, fitted.text);
+    else
+        painter->drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, fitted.text);
 
     if (!button.isNull()) {
         const bool filtered = model_->isFiltered(logicalIndex);

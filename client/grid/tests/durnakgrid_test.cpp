@@ -464,6 +464,48 @@ private slots:
         grid.endUpdate();  // unbalanced end: harmless
         QVERIFY(grid.updatesEnabled());
     }
+
+    // Header captions: a caption that fits keeps its type; a word too wide for the column
+    // takes a slightly smaller type, then an ellipsis; the start of a caption always shows.
+    void captionsFitTheirColumn_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("smaller");
+        QTest::addColumn<bool>("elided");
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(13);
+        font.setBold(true);
+        const QFontMetrics m(font);
+        const int word = m.horizontalAdvance(QStringLiteral("Kampanyalı"));
+        QTest::newRow("fits") << "Kampanyalı Fiyat" << word + 4 << false << false;
+        QTest::newRow("a little too wide") << "Kampanyalı" << word - 4 << true << false;
+        QTest::newRow("far too wide") << "Kampanyalı" << word / 2 << false << true;
+        QTest::newRow("no room at all") << "İn.Oranı%" << 0 << false << true;
+    }
+    void captionsFitTheirColumn()
+    {
+        QFETCH(QString, caption);
+        QFETCH(int, width);
+        QFETCH(bool, smaller);
+        QFETCH(bool, elided);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(13);
+        font.setBold(true);
+        const FittedCaption fitted = fitCaption(caption, font, width);
+        QCOMPARE(fitted.elided, elided);
+        QCOMPARE(fitted.font.pixelSize() < 13, smaller);
+        QVERIFY(fitted.font.pixelSize() >= 10);
+        if (elided) {
+            QVERIFY(QFontMetrics(fitted.font).horizontalAdvance(fitted.text) <= std::max(width, 0) || fitted.text.isEmpty());
+            if (!fitted.text.isEmpty()) QCOMPARE(fitted.text.front(), caption.front());
+        } else {
+            QCOMPARE(fitted.text, caption);
+            for (const QString& w : caption.split(' '))
+                QVERIFY(QFontMetrics(fitted.font).horizontalAdvance(w) <= width);
+        }
+    }
+
 };
 
 QObject* durnakGridTests()

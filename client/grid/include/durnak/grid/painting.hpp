@@ -44,6 +44,16 @@ private:
     mutable QCache<qint64, QPixmap> pictures_;
 };
 
+// How a column caption fits its header: wrapped at blanks and centred in the header font;
+// a word wider than the column takes a smaller type (at most 3 pixels smaller), then an
+// ellipsis at its end, so a caption is never cut at both ends.
+struct FittedCaption {
+    QFont font;
+    QString text;
+    bool elided = false;
+};
+FittedCaption fitCaption(const QString& caption, const QFont& font, int width);
+
 // Column header: cxStyle3 colours and font, wrapped captions, fixed height and a filter
 // button at the right of every section.
 class GridHeader : public QHeaderView {
