@@ -76,18 +76,18 @@ std::int64_t SignInThrottle::wait(soci::session& sql, const std::string& compute
 void SignInThrottle::record(soci::session& sql, const std::string& computerId, const std::string& address,
                             bool success, std::int64_t now) const
 {
-    // One writer at a time on the database, so two servers counting the same failure
-    // at once do not lose one.
-    db::WriteTransaction tx(sql);
     if (success) {
         // Bound by reference until the statement runs: named, not temporaries.
         const std::string idKey = computerKey(computerId), ipKey = addressKey(address);
         sql << "DELETE FROM signin_throttle WHERE key = :i OR key = :a", soci::use(idKey), soci::use(ipKey);
-    } else {
-        prune(sql, rules_, now);
-        if (!computerId.empty()) fail(sql, computerKey(computerId), rules_.freePerComputer, rules_, now);
-        if (!address.empty()) fail(sql, addressKey(address), rules_.freePerAddress, rules_, now);
+        return;
     }
+    // Counting reads and writes back: one writer at a time on the database, so two servers
+    // counting failures at once do not lose one.
+    db::WriteTransaction tx(sql);
+    prune(sql, rules_, now);
+    if (!computerId.empty()) fail(sql, computerKey(computerId), rules_.freePerComputer, rules_, now);
+    if (!address.empty()) fail(sql, addressKey(address), rules_.freePerAddress, rules_, now);
     tx.commit();
 }
 
