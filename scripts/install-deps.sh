@@ -14,7 +14,7 @@ packages=(
   libpq-dev postgresql haproxy
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb imagemagick
+  xvfb xauth imagemagick
   python3-openpyxl
   python3-aiosmtpd poppler-utils nginx-light
 )
