@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 #include <soci/soci.h>
 
 #include "auth/throttle.hpp"
@@ -42,7 +44,12 @@ private:
         for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
         return path;
     }
-    std::string path_ = removeDatabase((std::filesystem::path(::testing::TempDir()) / "durnak-throttle-test.db").string());
+    // One file per test and process: CTest runs the tests of this program side by side.
+    std::string path_ = removeDatabase(
+        (std::filesystem::path(::testing::TempDir()) /
+         ("durnak-throttle-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+          std::to_string(::getpid()) + ".db"))
+            .string());
     Store store_{StoreOptions{path_, 4}};
 };
 
