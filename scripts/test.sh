@@ -34,4 +34,7 @@ rm -rf "$corpus"
 grep -E 'stat::number_of_executed_units' "$build/server_fuzz.log" || true
 
 export QT_QPA_PLATFORM=offscreen
+# The sanitized tests report leaks of ours only; UBSan findings stop the test that meets them.
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 600

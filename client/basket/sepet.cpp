@@ -295,28 +295,30 @@ void TSepet::baglantilariKur()
 
     // "Gönder" is the default button of the basket tab: Enter in a control that does not use
     // it reaches the page and presses it.
+    izgara_ = f_.cxGrid2;
+    sayfa_ = f_.ssepet;
+    gonder_ = f_.Button1;
     f_.ssepet->installEventFilter(this);
     f_.cxGrid2->installEventFilter(this);
 }
 
 bool TSepet::eventFilter(QObject* nesne, QEvent* olay)
 {
-    if (nesne == f_.cxGrid2 && olay->type() == QEvent::Resize) {
+    if (olay->type() == QEvent::Resize && izgara_ && nesne == izgara_) {
         // Proportional widths where the screen is wide enough, else every column fits its
         // content; not while the grid is disabled.
-        grid::DurnakGrid* g = f_.cxGrid2;
-        if (g->isEnabled()) {
-            const QScreen* ekran = g->screen();
-            if (ekran && ekran->geometry().width() >= kGenisEkran) g->KolonGenislikleri();
-            else g->bestFit();
+        if (izgara_->isEnabled()) {
+            const QScreen* ekran = izgara_->screen();
+            if (ekran && ekran->geometry().width() >= kGenisEkran) izgara_->KolonGenislikleri();
+            else izgara_->bestFit();
         }
         return false;
     }
-    if (nesne == f_.ssepet && olay->type() == QEvent::KeyPress) {
+    if (olay->type() == QEvent::KeyPress && sayfa_ && nesne == sayfa_ && gonder_) {
         auto* tus = static_cast<QKeyEvent*>(olay);
         if ((tus->key() == Qt::Key_Return || tus->key() == Qt::Key_Enter) && tus->modifiers() == Qt::NoModifier &&
-            f_.Button1->isEnabled()) {
-            f_.Button1->click();
+            gonder_->isEnabled()) {
+            gonder_->click();
             return true;
         }
     }

@@ -11,6 +11,8 @@
 #include <functional>
 
 #include <QObject>
+#include <QPointer>
+#include <QPushButton>
 #include <QString>
 
 #include "basket/sepethesap.hpp"
@@ -139,6 +141,11 @@ private:
 
     TForm1& f_;
     SepetToplamlari toplamlar_;
+    // What the event filter watches, held here: it never reads the window, whose parts may
+    // be gone while the window is taken down.
+    QPointer<grid::DurnakGrid> izgara_;
+    QPointer<QWidget> sayfa_;
+    QPointer<QPushButton> gonder_;
 };
 
 // Builds the basket tab into the main window; call once, before the window is shown.
