@@ -165,7 +165,8 @@ private:
 template <class T>
 void modaldaCalistir(std::function<void(T&)> islem)
 {
-    auto* zamanlayici = new QTimer;
+    // Owned by the application, so a window that never came costs no leak at the end.
+    auto* zamanlayici = new QTimer(QCoreApplication::instance());
     zamanlayici->setInterval(10);
     QObject::connect(zamanlayici, &QTimer::timeout, [zamanlayici, islem = std::move(islem)] {
         auto* pencere = qobject_cast<T*>(QApplication::activeModalWidget());
