@@ -168,9 +168,12 @@ void modaldaCalistir(std::function<void(T&)> islem)
     // Owned by the application, so a window that never came costs no leak at the end.
     auto* zamanlayici = new QTimer(QCoreApplication::instance());
     zamanlayici->setInterval(10);
-    QObject::connect(zamanlayici, &QTimer::timeout, [zamanlayici, islem = std::move(islem)] {
+    QObject::connect(zamanlayici, &QTimer::timeout, [zamanlayici, islem = std::move(islem), bekleme = 0]() mutable {
         auto* pencere = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!pencere || !pencere->isVisible()) return;
+        // Shown is not yet active: the focus a test reads arrives with the activation. A
+        // slow machine gets a second; a platform that never activates is not waited for.
+        if (!pencere->isActiveWindow() && ++bekleme < 100) return;
         zamanlayici->stop();
         zamanlayici->deleteLater();
         islem(*pencere);
